@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// The application object of the form runtime: title, executable name and program folder.
+namespace App {
+
+// The title keys the settings store and is the default caption of message boxes.
+QString Title();
+void SetTitle(const QString& title);
+
+// The executable's name, the first part of every component error's source.
+QString EXEName();
+
+// The folder of the program's data files (textures, icons, pictures, help), without a trailing "/".
+QString Path();
+// Points Path at another folder (tests use the build's program folder).
+void SetPath(const QString& folder);
+
+// Lets the event loop handle what is pending, as the runtime's DoEvents does.
+void DoEvents();
+
+}  // namespace App

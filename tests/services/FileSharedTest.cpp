@@ -1,0 +1,120 @@
+#include "platform/RuntimeError.h"
+#include "services/FileShared.h"
+#include "services/SpecialFolders.h"
+#include "support/TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct PathCase {
+    const char* name;
+    QString (*op)(const QString&);
+    const char* input;
+    const char* expected;
+};
+
+std::ostream& operator<<(std::ostream& out, const PathCase& c) { return out << c.name; }
+
+
+class PathHelpers : public ::testing::TestWithParam<PathCase> {};
+
+TEST_P(PathHelpers, GiveTheExpectedText) {
+    EXPECT_EQ(GetParam().op(QString::fromUtf8(GetParam().input)), QString::fromUtf8(GetParam().expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FileShared, PathHelpers,
+    ::testing::Values(PathCase{"file_name_of_full_path", FileShared::GetFileName, "/a/b.txt", "b.txt"},
+                      PathCase{"file_name_of_bare_name", FileShared::GetFileName, "b.txt", "b.txt"},
+                      PathCase{"strip_without_dot_is_empty", FileShared::StripExtension, "readme", ""},
+                      PathCase{"strip_takes_last_dot", FileShared::StripExtension, "a.b.c", "a.b"},
+                      PathCase{"extension_without_dot_is_whole", FileShared::GetExtension, "readme", "readme"},
+                      PathCase{"extension_after_last_dot", FileShared::GetExtension, "a.b.c", "c"},
+                      PathCase{"backslash_kept", FileShared::AddBackslash, "/x/", "/x/"},
+                      PathCase{"backslash_added", FileShared::AddBackslash, "/x", "/x/"},
+                      PathCase{"backslash_of_empty", FileShared::AddBackslash, "", "/"},
+                      PathCase{"flatten_windows_path", FileShared::FlattenPath, "D:\\Pics\\My Sea.JPG", "DPicsMy Sea.JPG"},
+                      PathCase{"flatten_unix_path", FileShared::FlattenPath, "/home/u/My Sea.JPG", "homeuMy Sea.JPG"},
+                      PathCase{"flatten_empty", FileShared::FlattenPath, "", ""},
+                      PathCase{"trim_null_without_nul", SpecialFolders::TrimNull, "abc", "abc"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FileShared, TrimNullCutsAtTheFirstNul) {
+    EXPECT_EQ(SpecialFolders::TrimNull(QString::fromUtf16(u"ab\0cd", 5)), QStringLiteral("ab"));
+}
+
+TEST(FileShared, TempPathsAreUniqueAndFree) {
+    const QString a = FileShared::GetTempFilePath();
+    const QString b = FileShared::GetTempFilePath();
+    EXPECT_NE(a, b);
+    EXPECT_FALSE(QFileInfo::exists(a));
+    EXPECT_FALSE(QFileInfo::exists(b));
+    EXPECT_TRUE(a.startsWith(QDir::tempPath() + "/TIN"));
+    EXPECT_TRUE(a.endsWith(".tmp"));
+}
+
+TEST(FileShared, NoTemporaryFolderRaises2600) {
+    const QByteArray old = qgetenv("TMPDIR");
+    qputenv("TMPDIR", TestEnvironment::Home().toUtf8() + "/no-such-folder");
+    try {
+        FileShared::GetTempFilePath();
+        ADD_FAILURE() << "no error";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.Number(), 2600);
+        EXPECT_EQ(e.Source(), QStringLiteral("Win32Calls_GetTempFilePath"));
+        EXPECT_EQ(e.Description(), QStringLiteral("Error creating temporary file."));
+    }
+    qputenv("TMPDIR", old);
+}
+
+TEST(FileShared, FileExistsSeesOrdinaryFilesOnly) {
+    const QString dir = TestEnvironment::Home() + "/exists";
+    QDir().mkpath(dir + "/sub");
+    QFile f(dir + "/a.bmp");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    EXPECT_FALSE(FileShared::FileExists(""));
+    EXPECT_FALSE(FileShared::FileExists(dir + "/sub"));
+    EXPECT_TRUE(FileShared::FileExists(dir + "/a.bmp"));
+    EXPECT_TRUE(FileShared::FileExists(dir + "/*.bmp"));
+    EXPECT_FALSE(FileShared::FileExists(dir + "/*.png"));
+    EXPECT_FALSE(FileShared::FileExists(dir + "/b.bmp"));
+}
+
+TEST(FileShared, DeleteFolderRemovesFilesAndLeavesAFolderWithSubfolders) {
+    const QString flat = TestEnvironment::Home() + "/flat";
+    const QString nested = TestEnvironment::Home() + "/nested";
+    QDir().mkpath(flat);
+    QDir().mkpath(nested + "/inner");
+    for (const QString& d : {flat, nested}) {
+        QFile f(d + "/x.txt");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    FileShared::DeleteFolder(flat);
+    FileShared::DeleteFolder(nested);
+    FileShared::DeleteFolder("");
+    EXPECT_FALSE(QFileInfo::exists(flat));
+    EXPECT_TRUE(QFileInfo::exists(nested + "/inner"));
+    EXPECT_FALSE(QFileInfo::exists(nested + "/x.txt"));
+}
+
+TEST(FileShared, LastPathDefaultsToTheDocumentsFolder) {
+    EXPECT_EQ(FileShared::GetLastPath("*.tnd"), SpecialFolders::MyDocumentsFolder() + "/*.tnd");
+    EXPECT_EQ(SpecialFolders::MyDocumentsFolder(), TestEnvironment::Home() + "/Documents");
+    FileShared::SaveLastPath("/work/a.tnd");
+    EXPECT_EQ(FileShared::GetLastPath("*.tnd"), QStringLiteral("/work/a.tnd"));
+}
+
+TEST(FileShared, ShellAndWaitReturnsAfterTheProgramEnds) {
+    const QString marker = TestEnvironment::Home() + "/ran";
+    FileShared::ShellAndWait("touch \"" + marker + "\"");
+    EXPECT_TRUE(QFileInfo::exists(marker));
+    EXPECT_THROW(FileShared::ShellAndWait("/no/such/program"), RuntimeError);
+}
+
+}  // namespace

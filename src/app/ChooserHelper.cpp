@@ -22,6 +22,7 @@
 #include <QPixmap>
 #include <QSlider>
 
+#include <algorithm>
 #include <array>
 
 namespace ChooserHelper {
@@ -40,23 +41,43 @@ CommandBarControl* add(CommandBarControls& controls, CommandBarControl::Type typ
     return controls.Add(type, id, caption, -1, false);
 }
 
-// A gallery picture of a texture file: the pattern over a soft mid-tone, framed, so the grey textures read as
-// what they will do to a colour.
+// A gallery picture of a texture file: its pattern, stretched to a light range, over a soft blue, so the dark
+// grey patterns read clearly at icon size.
 QPixmap texturePicture(const QString& file) {
     QImage pattern(file);
-    QPixmap picture(GalleryIconSize, GalleryIconSize);
-    picture.fill(QColor(0x9A, 0xB4, 0xD2));
-    QPainter painter(&picture);
-    if (!pattern.isNull()) {
-        painter.setCompositionMode(QPainter::CompositionMode_Multiply);
-        painter.fillRect(picture.rect(),
-                         QBrush(pattern.scaled(GalleryIconSize * 2, GalleryIconSize * 2, Qt::KeepAspectRatioByExpanding,
-                                               Qt::SmoothTransformation)));
-        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    QImage picture(GalleryIconSize, GalleryIconSize, QImage::Format_RGB32);
+    const QColor tint(0xC4, 0xD4, 0xE8);
+    if (pattern.isNull()) {
+        picture.fill(tint);
+    } else {
+        pattern = pattern
+                      .copy(0, 0, std::min(pattern.width(), GalleryIconSize * 2),
+                            std::min(pattern.height(), GalleryIconSize * 2))
+                      .scaled(GalleryIconSize, GalleryIconSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                      .convertToFormat(QImage::Format_Grayscale8);
+        int low = 255;
+        int high = 0;
+        for (int y = 0; y < GalleryIconSize; ++y)
+            for (int x = 0; x < GalleryIconSize; ++x) {
+                const int v = pattern.constScanLine(y)[x];
+                low = std::min(low, v);
+                high = std::max(high, v);
+            }
+        const double span = std::max(1, high - low);
+        for (int y = 0; y < GalleryIconSize; ++y) {
+            auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+            for (int x = 0; x < GalleryIconSize; ++x) {
+                const double light = 0.55 + 0.45 * (pattern.constScanLine(y)[x] - low) / span;
+                row[x] = qRgb(static_cast<int>(tint.red() * light), static_cast<int>(tint.green() * light),
+                              static_cast<int>(tint.blue() * light));
+            }
+        }
     }
+    QPainter painter(&picture);
     painter.setPen(QColor(0x6E, 0x80, 0x96));
     painter.drawRect(picture.rect().adjusted(0, 0, -1, -1));
-    return picture;
+    painter.end();
+    return QPixmap::fromImage(picture);
 }
 
 void fillTexturePictures(frmMain& frm) {

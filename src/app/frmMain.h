@@ -57,7 +57,7 @@ public:
     ::CommandBars* CommandBars = nullptr;
     QWidget* picClient = nullptr;
     std::vector<std::unique_ptr<ColorPanel>> cpList;
-    PictureBox* picLimits = nullptr;
+    QWidget* picLimits = nullptr;
     PictureBox* picColor = nullptr;
     QLabel* lblAllColors = nullptr;
     std::array<QSlider*, 3> sldTopColor{};

@@ -17,6 +17,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QSlider>
 
 namespace {
@@ -46,22 +47,28 @@ frmMain::frmMain() {
     cpList.push_back(std::make_unique<ColorPanel>(picClient));
 }
 
-frmMain::~frmMain() { Form_Unload(); }
+frmMain::~frmMain() {
+    Form_Unload();
+    // The command bars give back the widgets they host while this window still stands.
+    delete CommandBars;
+    CommandBars = nullptr;
+}
 
 void frmMain::BuildTopColorBox() {
     // The colour-range box that the ribbon hosts: the top-colour swatch with its label, and three sliders.
-    picLimits = new PictureBox(this);
+    picLimits = new QWidget(this);
     picLimits->setObjectName(QStringLiteral("picLimits"));
     picLimits->setFixedSize(236, 66);
-    picLimits->SetBackColor(0xFFFFFF);
-    picLimits->setAutoFillBackground(false);
-    picLimits->setAttribute(Qt::WA_TranslucentBackground);
     picLimits->hide();
 
     picColor = new PictureBox(picLimits);
     picColor->setObjectName(QStringLiteral("picColor"));
     picColor->setGeometry(2, 3, 72, 60);
     picColor->SetBackColor(0xFFFFFF);
+    picColor->SetPaintHandler([this](QPainter& painter) {
+        painter.setPen(QColor(0x8A, 0x96, 0xA6));
+        painter.drawRect(picColor->rect().adjusted(0, 0, -1, -1));
+    });
 
     lblAllColors = new QLabel(picColor);
     lblAllColors->setObjectName(QStringLiteral("lblAllColors"));

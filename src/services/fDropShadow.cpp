@@ -11,7 +11,7 @@ fDropShadow::~fDropShadow() { Unload(); }
 void fDropShadow::Show(QWidget* owner) {
     if (owner)
         m_owner = owner;
-    if (!IsLoaded() && !load())
+    if (!IsLoaded() && !Form_Load())
         return;
     m_window->show();
     m_window->raise();
@@ -48,7 +48,7 @@ int32_t fDropShadow::WindowProc(int32_t, int32_t iMsg, int32_t, int32_t) {
     if (!m_shadow)
         return 0;
     if (!IsLoaded()) {
-        load();
+        Form_Load();
         return 0;
     }
     UpdateShadow(targetRect(), iMsg == WindowMessage::Size);
@@ -57,7 +57,7 @@ int32_t fDropShadow::WindowProc(int32_t, int32_t iMsg, int32_t, int32_t) {
 
 // Loading makes the window over the host (the owner's window, else the target's) and shows it built
 // and placed.
-bool fDropShadow::load() {
+bool fDropShadow::Form_Load() {
     QWidget* host = m_owner ? m_owner->window() : (m_shadow ? m_shadow->window() : nullptr);
     if (!host || !m_shadow)
         return false;

@@ -58,7 +58,7 @@ public:
     int32_t DibHeight() const { return m_dibHeight; }
 
 private:
-    bool load();
+    bool Form_Load();
     bool Create(int32_t width, int32_t height);
     void ClearUp();
     void FillShadowAlpha(bool horizontal);

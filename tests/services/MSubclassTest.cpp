@@ -7,11 +7,14 @@
 #include "services/MSubclass.h"
 #include "services/Subclassing.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QMap>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -400,6 +403,36 @@ INSTANTIATE_TEST_SUITE_P(
                                 "Can't modify external window"},
                       ErrorCase{"UnlistedObjectError", 13090, -2147208414, "tindral.WindowProc", ""}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The main window's use: its own moves reach a handler that consumes them, then the move's end.
+TEST(HookedTopLevelWindow, MovesReachTheHandlerAndEndOnceTheyPause) {
+    Log log;
+    Handler handler(log, "handler");
+    std::vector<int32_t> heard;
+    handler.onMessage = [&](int32_t, int32_t msg) { heard.push_back(msg); };
+    QWidget window;
+    window.setGeometry(40, 40, 200, 120);
+    window.show();
+    QCoreApplication::processEvents();
+    const int32_t hwnd = WindowRegistry::Handle(&window);
+    WindowProcedure::SetMoveEndDelay(20);
+    for (int32_t m : {WindowMessage::Destroy, WindowMessage::Moving, WindowMessage::ExitSizeMove})
+        MSubclass::HookMessage(handler, hwnd, m);
+    window.move(80, 60);
+    window.move(90, 70);
+    QElapsedTimer timer;
+    timer.start();
+    while (std::count(heard.begin(), heard.end(), WindowMessage::ExitSizeMove) == 0 && timer.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    WindowProcedure::SetMoveEndDelay(150);
+    ASSERT_FALSE(heard.empty());
+    EXPECT_EQ(heard.front(), WindowMessage::Moving);
+    EXPECT_EQ(heard.back(), WindowMessage::ExitSizeMove);
+    EXPECT_EQ(std::count(heard.begin(), heard.end(), WindowMessage::ExitSizeMove), 1);
+    for (int32_t m : {WindowMessage::Destroy, WindowMessage::Moving, WindowMessage::ExitSizeMove})
+        MSubclass::UnhookMessage(handler, hwnd, m);
+    EXPECT_EQ(WindowProcedure::Current(hwnd), WindowProcedure::DefaultProcedure());
+}
 
 TEST(ForwardMessage, CallsTheTargetWithZeroParametersAndIgnoresNoTarget) {
     Log log;

@@ -221,6 +221,35 @@ TEST_F(ShadowedTarget, ATargetTooSmallForAPictureShowsNoShadow) {
     EXPECT_NE(bottom.Bits(), nullptr);
 }
 
+// A control owns its shadows and may go while its window is being destroyed, before or after them.
+class ShadowOwningPanel : public QWidget {
+public:
+    explicit ShadowOwningPanel(QWidget* parent) : QWidget(parent) {
+        shadow.SetShadow(this);
+        shadow.SetShadowType(ShadowEdge::Bottom);
+    }
+    fDropShadow shadow;
+};
+
+TEST(DropShadowOwnership, AControlAndItsShadowsGoWithTheirWindowInEitherOrder) {
+    for (bool shadowFirst : {false, true}) {
+        auto window = std::make_unique<QWidget>();
+        window->resize(200, 100);
+        auto* panel = new ShadowOwningPanel(window.get());
+        panel->setGeometry(10, 10, 50, 30);
+        window->show();
+        QCoreApplication::processEvents();
+        panel->shadow.Show(window.get());
+        ASSERT_TRUE(panel->shadow.IsLoaded());
+        // Children go in the order they were made: a holder made now goes after the shadow.
+        if (shadowFirst) {
+            panel->setParent(new QWidget(window.get()));
+            panel->show();
+        }
+        window.reset();
+    }
+}
+
 // The shadows compose over white at 96/255 of their alpha; the right window's lower rows show only
 // the bottom window's fading end.
 TEST_F(ShadowedTarget, TheWindowShowsThePictureAtAConstantOpacityOf96) {

@@ -78,7 +78,9 @@ Field Linen(Rng& rng) {
 }
 
 Field Paper(Rng& rng) {
-    Field f = Field::Fractal(N, 4, 5, 0.55F, rng);
+    // Low frequencies stay weak: a cloud as large as the tile would show the repeat.
+    Field f = Field::Fractal(N, 8, 4, 0.6F, rng);
+    f.Normalise(0.0F, 0.12F);
     Field fibres = Field::WhiteNoise(N, rng);
     fibres.Blur(3, 0);
     Field across = Field::WhiteNoise(N, rng);
@@ -311,8 +313,8 @@ Field Cork(Rng& rng) {
 }
 
 Field Granite(Rng& rng) {
-    Field f = Field::Fractal(N, 8, 3, 0.6F, rng);
-    f.Normalise(0.0F, 0.3F);
+    Field f = Field::Fractal(N, 16, 3, 0.6F, rng);
+    f.Normalise(0.0F, 0.25F);
     Field specks = Field::WhiteNoise(N, rng);
     specks.Blur(1, 1);
     for (int y = 0; y < N; ++y)
@@ -325,11 +327,15 @@ Field Granite(Rng& rng) {
 }
 
 Field Stucco(Rng& rng) {
-    Field height = Field::Fractal(N, 8, 4, 0.55F, rng);
+    // Trowelled plaster: soft lumps with a little sharper grit, lit from the upper left.
+    Field height = Field::Fractal(N, 8, 4, 0.6F, rng);
     for (int y = 0; y < N; ++y)
-        for (int x = 0; x < N; ++x) height.At(x, y) = SmoothStep(-0.1F, 0.35F, height.At(x, y));
+        for (int x = 0; x < N; ++x) height.At(x, y) = SmoothStep(-0.6F, 0.6F, height.At(x, y));
+    Field grit = Field::WhiteNoise(N, rng);
+    grit.Blur(1, 1);
+    height.Add(grit, 0.08F);
     Field f = Emboss(height, 1.0F);
-    f.Add(Field::WhiteNoise(N, rng), 0.06F);
+    f.Add(height, 0.15F);
     return f;
 }
 
@@ -449,38 +455,29 @@ struct Recipe {
 };
 
 constexpr Recipe kRecipes[] = {
-    {"bricks", Bricks, 1.0F},
-    {"brushed metal", BrushedMetal, 0.8F},
-    {"canvas", Canvas, 0.9F},
-    {"chevron", Chevron, 0.9F},
-    {"cork", Cork, 1.0F},
-    {"crackle", Crackle, 0.9F},
-    {"cross-hatch", CrossHatch, 0.9F},
-    {"denim", Denim, 0.9F},
-    {"dots", Dots, 0.9F},
-    {"granite", Granite, 1.0F},
-    {"honeycomb", Honeycomb, 0.9F},
-    {"leather", Leather, 0.9F},
-    {"linen", Linen, 0.8F},
-    {"marble", Marble, 1.0F},
-    {"noise", Noise, 0.8F},
-    {"paper", Paper, 0.6F},
-    {"pebbles", Pebbles, 1.0F},
-    {"sand", Sand, 0.8F},
-    {"stripes", Stripes, 0.9F},
-    {"stucco", Stucco, 0.9F},
-    {"tiles", Tiles, 1.0F},
-    {"weave", Weave, 1.0F},
-    {"wood grain", WoodGrain, 1.0F},
+    {"bricks", Bricks, 1.0F},       {"canvas", Canvas, 0.9F},      {"chevron", Chevron, 0.9F},
+    {"cork", Cork, 1.0F},           {"crackle", Crackle, 0.9F},    {"cross-hatch", CrossHatch, 0.9F},
+    {"denim", Denim, 0.9F},         {"dots", Dots, 0.9F},          {"granite", Granite, 1.0F},
+    {"honeycomb", Honeycomb, 0.9F}, {"leather", Leather, 0.9F},    {"linen", Linen, 0.8F},
+    {"marble", Marble, 1.0F},       {"metal", BrushedMetal, 0.8F}, {"noise", Noise, 0.8F},
+    {"paper", Paper, 0.6F},         {"pebbles", Pebbles, 1.0F},    {"sand", Sand, 0.8F},
+    {"stripes", Stripes, 0.9F},     {"stucco", Stucco, 0.9F},      {"tiles", Tiles, 1.0F},
+    {"weave", Weave, 1.0F},         {"wood", WoodGrain, 1.0F},
 };
+
+// Each tile's seed comes from its name, so adding or reordering recipes leaves the others as they are.
+std::uint64_t SeedOf(const char* name) {
+    std::uint64_t h = 14695981039346656037ULL;
+    for (const char* c = name; *c != 0; ++c) h = (h ^ static_cast<unsigned char>(*c)) * 1099511628211ULL;
+    return h;
+}
 
 }  // namespace
 
 std::vector<Tile> Make() {
     std::vector<Tile> tiles;
-    std::uint64_t seed = 1;
     for (const Recipe& recipe : kRecipes) {
-        Rng rng(seed++ * 7919);
+        Rng rng(SeedOf(recipe.name));
         Field field = recipe.make(rng);
         field.Normalise(kMean, kSpread * recipe.spread);
         tiles.push_back({QString::fromLatin1(recipe.name), field.ToImage()});
@@ -489,11 +486,19 @@ std::vector<Tile> Make() {
 }
 
 bool Write(const QString& folder) {
-    if (!QDir().mkpath(folder))
+    QDir dir(folder);
+    if (!dir.mkpath(QStringLiteral(".")))
         return false;
+    const std::vector<Tile> tiles = Make();
+    QStringList names;
+    for (const Tile& tile : tiles) names << tile.name + QStringLiteral(".bmp");
+    // The program lists every bitmap in the folder, so a tile left over from an earlier build must go.
+    for (const QString& old : dir.entryList({QStringLiteral("*.bmp")}, QDir::Files))
+        if (!names.contains(old))
+            dir.remove(old);
     bool ok = true;
-    for (const Tile& tile : Make())
-        ok = BmpFile::Save24(tile.image, folder + QLatin1Char('/') + tile.name + QStringLiteral(".bmp")) && ok;
+    for (std::size_t i = 0; i < tiles.size(); ++i)
+        ok = BmpFile::Save24(tiles[i].image, dir.filePath(names.at(static_cast<qsizetype>(i)))) && ok;
     return ok;
 }
 

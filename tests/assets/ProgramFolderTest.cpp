@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -66,13 +67,21 @@ double LineDifference(const QImage& img, int a, int b, bool columns) {
     return sum / n;
 }
 
-// A tile is seamless along an axis when the step from its last line back to its first is no rougher than
-// the roughest step between two neighbouring lines inside it.
+// A tile is seamless along an axis when the step from its last line back to its first is no rougher than a
+// typical step between neighbouring lines inside it: within three standard deviations of their mean, or a
+// quarter above it (grainy tiles vary little from step to step, while a real seam is many times rougher).
 bool Seamless(const QImage& img, bool columns) {
     const int n = columns ? img.width() : img.height();
-    double roughestInside = 0;
-    for (int i = 0; i + 1 < n; ++i) roughestInside = std::max(roughestInside, LineDifference(img, i, i + 1, columns));
-    return LineDifference(img, n - 1, 0, columns) <= roughestInside;
+    double sum = 0;
+    double sumSq = 0;
+    for (int i = 0; i + 1 < n; ++i) {
+        const double d = LineDifference(img, i, i + 1, columns);
+        sum += d;
+        sumSq += d * d;
+    }
+    const double mean = sum / (n - 1);
+    const double deviation = std::sqrt(std::max(0.0, sumSq / (n - 1) - mean * mean));
+    return LineDifference(img, n - 1, 0, columns) <= std::max(mean + 3 * deviation, 1.25 * mean);
 }
 
 struct Regions {

@@ -18,7 +18,9 @@ ModelGlobals::ModelGlobals() {
     Globals::GeneratedColors = std::make_shared<ColorCollection>();
 }
 
-ModelGlobals::~ModelGlobals() {
+ModelGlobals::~ModelGlobals() { Release(); }
+
+void ModelGlobals::Release() {
     Globals::TopColor.reset();
     Globals::DrawColor.reset();
     Globals::GeneratedColors.reset();

@@ -9,4 +9,7 @@ public:
     ~ModelGlobals();
     ModelGlobals(const ModelGlobals&) = delete;
     ModelGlobals& operator=(const ModelGlobals&) = delete;
+
+    // Empties every program-wide variable.
+    static void Release();
 };

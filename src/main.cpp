@@ -1,6 +1,7 @@
 #include "app/MainModule.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
@@ -14,6 +15,12 @@ int main(int argc, char** argv) {
     if (!anyVisible)
         return 0;
     const int result = QApplication::exec();
-    qDeleteAll(QApplication::topLevelWidgets());
+    // Windows still open when the loop ends go before the application object; owned ones go with their owner.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const QList<QPointer<QWidget>> guarded(windows.begin(), windows.end());
+    for (const QPointer<QWidget>& window : guarded) {
+        if (window && !window->parentWidget())
+            delete window.data();
+    }
     return result;
 }

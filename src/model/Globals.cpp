@@ -10,6 +10,14 @@
 
 namespace Globals {
 
+std::shared_ptr<Color> TopColor;
+std::shared_ptr<Color> DrawColor;
+std::vector<std::shared_ptr<Texture>> Textures;
+std::shared_ptr<ColorConverter> Converter;
+std::shared_ptr<ColorCollection> GeneratedColors;
+QString CurrentFile;
+QString IconTempFolder;
+
 std::shared_ptr<Texture> TextureItem(int32_t index) {
     if (index < 1 || static_cast<size_t>(index) > Textures.size())
         Err::Raise(RuntimeError::InvalidProcedureCall);

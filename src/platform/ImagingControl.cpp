@@ -255,7 +255,7 @@ void ImagingControl::Rotate(int angle, uint32_t fillColor) {
         return;
     }
     QTransform transform;
-    transform.rotate(turn / 100.0);
+    transform.rotate(-turn / 100.0);  // Qt turns clockwise on screen
     if (turn % 9000 == 0) {
         // Quarter turns move pixels exactly.
         SetPicture(m_picture.transformed(transform).convertToFormat(QImage::Format_RGB32));

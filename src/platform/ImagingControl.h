@@ -84,8 +84,9 @@ public:
     void Invert();
     void FlipVertical();    // upside down
     void FlipHorizontal();  // left to right
-    // Rotates clockwise by angle hundredths of a degree (27000 turns a quarter); a turn that is not a
-    // multiple of 9000 grows the picture to hold the turned one and fills the corners with fillColor.
+    // Rotates anticlockwise by angle hundredths of a degree (27000 is a quarter turn clockwise); a turn
+    // that is not a multiple of 9000 grows the picture to hold the turned one and fills the corners
+    // with fillColor.
     void Rotate(int angle, uint32_t fillColor);
     void CopyToClipboard() const;
 

@@ -125,11 +125,14 @@ void Draw::DrawRectTextured(float X1, float Y1, float X2, float Y2, uint32_t phd
     dc->Rectangle(R(X1), R(Y1), R(X2), R(Y2));
 }
 
-void Draw::EndLinePen() {
+void Draw::EndLinePen(bool restoreRop) {
     if (m_linePen == 0) {
         return;
     }
     if (RasterDC* dc = RasterDC::FromHandle(m_lineHdc)) {
+        if (restoreRop) {
+            dc->SetROP2(m_previousRop);
+        }
         dc->SelectObject(m_previousPen);
         dc->DeleteObject(m_linePen);
     }
@@ -138,7 +141,7 @@ void Draw::EndLinePen() {
 }
 
 void Draw::DrawLineStart(float X, float Y) {
-    EndLinePen();  // a line left unfinished gives its pen back first
+    EndLinePen(true);  // a line left unfinished gives its pen and mode back first
     RasterDC* dc = RasterDC::FromHandle(m_hdc);
     if (dc == nullptr) {
         return;
@@ -175,7 +178,7 @@ void Draw::DrawLineEnd(float X, float Y, bool bDirect) {
         TransparentFrame frame(*dc, m_transparent);
         dc->LineTo(R(X), R(Y));
     }
-    EndLinePen();
+    EndLinePen(false);
 }
 
 void Draw::DrawTheText(float X1, float Y1, float X2, float Y2, const QString& text) {

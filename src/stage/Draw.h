@@ -48,7 +48,7 @@ public:
     void SetHdc(uint32_t vData) { m_hdc = vData; }
 
 private:
-    void EndLinePen();
+    void EndLinePen(bool restoreRop);
 
     bool m_transparent = false;
     bool m_fill = false;

@@ -93,7 +93,7 @@ ImagingControl::ImagingControl(QWidget* parent) : QWidget(parent), m_dc(&m_pictu
 ImagingControl::~ImagingControl() = default;
 
 void ImagingControl::SetPicture(const QImage& picture) {
-    m_picture = picture;
+    m_picture = picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_RGB32);
     m_displayWidth = m_picture.width();
     m_displayHeight = m_picture.height();
     update();
@@ -258,7 +258,7 @@ void ImagingControl::Rotate(int angle, uint32_t fillColor) {
     transform.rotate(-turn / 100.0);  // Qt turns clockwise on screen
     if (turn % 9000 == 0) {
         // Quarter turns move pixels exactly.
-        SetPicture(m_picture.transformed(transform).convertToFormat(QImage::Format_RGB32));
+        SetPicture(m_picture.transformed(transform));
         return;
     }
     const QRect bounds = transform.mapRect(QRectF(m_picture.rect())).toAlignedRect();

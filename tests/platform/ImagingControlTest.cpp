@@ -193,6 +193,11 @@ TEST_F(ImagingControlTest, FailedLoadsRaiseTheirNumberAndKeepThePreviousPicture)
     EXPECT_EQ(control.Picture(), ThreeByTwo());
 }
 
+TEST_F(ImagingControlTest, TheTypeComesFromTheContentNotTheName) {
+    control.SetFileName(Write(QStringLiteral("really-a-png.bmp"), ThreeByTwo(), "png"));
+    EXPECT_EQ(control.Picture(), ThreeByTwo());
+}
+
 TEST_F(ImagingControlTest, TheEmptyNameUnloads) {
     Load(ThreeByTwo());
     control.SetFileName(QString());

@@ -155,7 +155,7 @@ TEST(RasterDCRop, UnknownOperationIsRefusedAndTheModeKept) {
 }
 
 TEST(RasterDCLines, AnInvertedLineDrawnAgainInEitherDirectionRestoresThePicture) {
-    for (const int width : {1, 5}) {
+    for (const int width : {1, 2, 5, 12}) {
         QImage image = Canvas(40, 30);
         for (int y = 0; y < 30; ++y) {
             for (int x = 0; x < 40; ++x) {
@@ -166,11 +166,13 @@ TEST(RasterDCLines, AnInvertedLineDrawnAgainInEitherDirectionRestoresThePicture)
         RasterDC dc(&image);
         dc.SelectObject(dc.CreatePen(RasterDC::PS_SOLID, width, kRed));
         dc.SetROP2(RasterDC::R2_NOT);
-        dc.MoveTo(3, 4);
-        dc.LineTo(35, 21);
-        EXPECT_NE(image, original) << "width " << width;
-        dc.LineTo(3, 4);  // back over itself
-        EXPECT_EQ(image, original) << "width " << width;
+        for (const QPoint end : {QPoint(35, 21), QPoint(30, 4), QPoint(4, 27), QPoint(17, 9)}) {
+            dc.MoveTo(3, 4);
+            dc.LineTo(end.x(), end.y());
+            EXPECT_NE(image, original) << "width " << width;
+            dc.LineTo(3, 4);  // back over itself
+            EXPECT_EQ(image, original) << "width " << width << " to " << end.x() << "," << end.y();
+        }
     }
 }
 
@@ -285,9 +287,9 @@ INSTANTIATE_TEST_SUITE_P(Areas, RasterDCFloodFill,
                                                     {"####", "#r##", "##b#", "####"}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(RasterDCFloodFill, MatchesAPixelByPixelFillOnRandomPictures) {
+TEST(RasterDCFloodFill, MatchesAPixelByPixelFillOnRandomPicturesWithColourAndPattern) {
     std::mt19937 random(20261210);
-    for (int round = 0; round < 30; ++round) {
+    for (int round = 0; round < 60; ++round) {
         const int width = 1 + static_cast<int>(random() % 40);
         const int height = 1 + static_cast<int>(random() % 30);
         QImage image(width, height, QImage::Format_RGB32);
@@ -299,10 +301,18 @@ TEST(RasterDCFloodFill, MatchesAPixelByPixelFillOnRandomPictures) {
         }
         const int sx = static_cast<int>(random() % width);
         const int sy = static_cast<int>(random() % height);
+        // Odd rounds fill with a tile made of the picture's own colours.
         QImage tile = Canvas(1, 1, kRed);
+        if (round % 2 == 1) {
+            tile = QImage(3, 2, QImage::Format_RGB32);
+            for (int i = 0; i < 6; ++i) {
+                tile.setPixel(i % 3, i / 3, RasterDC::ToPixel(RasterDC::Rgb(0, 0, 80 * (i % 3))));
+            }
+        }
+        RasterBitmap bitmap(tile);
         const QImage expected = ReferenceFill(image, sx, sy, tile);
         RasterDC dc(&image);
-        dc.SelectObject(dc.CreateSolidBrush(kRed));
+        dc.SelectObject(round % 2 == 1 ? dc.CreatePatternBrush(bitmap.Handle()) : dc.CreateSolidBrush(kRed));
         dc.ExtFloodFill(sx, sy, dc.GetPixel(sx, sy), RasterDC::FLOODFILLSURFACE);
         ASSERT_EQ(image, expected) << "round " << round;
     }

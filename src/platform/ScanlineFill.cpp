@@ -1,7 +1,6 @@
 #include "platform/ScanlineFill.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 

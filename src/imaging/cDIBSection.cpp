@@ -1,6 +1,5 @@
 #include "imaging/cDIBSection.h"
 
-#include "imaging/RoundFloat.h"
 #include "platform/App.h"
 #include "platform/MessageBox.h"
 #include "platform/Random.h"
@@ -65,6 +64,13 @@ uint8_t ropByte(uint8_t code, uint8_t s, uint8_t d) {
     return out;
 }
 
+// Nearest integer of a value from 0 to 2^23, halves to even: adding 2^23 leaves no fraction bits, so the
+// hardware rounds the sum by its own rule.
+inline float roundNonNegative(float value) {
+    constexpr float shifter = 8388608.0f;
+    return (value + shifter) - shifter;
+}
+
 struct Rows {
     const uint8_t* bits;
     int32_t stride;
@@ -102,8 +108,7 @@ void blit(const Rows& src, int32_t sx, int32_t sy, uint8_t* dstBits, int32_t dst
     Rows source = src;
     if (src.bits == dstBits) {
         copy.resize(rowBytes * h);
-        for (int32_t y = 0; y < h; ++y)
-            std::memcpy(copy.data() + rowBytes * y, src.line(sy + y) + 3 * sx, rowBytes);
+        for (int32_t y = 0; y < h; ++y) std::memcpy(copy.data() + rowBytes * y, src.line(sy + y) + 3 * sx, rowBytes);
         source = Rows{copy.data(), static_cast<int32_t>(rowBytes), w, h, false};
         sx = 0;
         sy = 0;
@@ -114,8 +119,7 @@ void blit(const Rows& src, int32_t sx, int32_t sy, uint8_t* dstBits, int32_t dst
         if (code == 0xCC) {
             std::memcpy(d, s, rowBytes);
         } else {
-            for (size_t i = 0; i < rowBytes; ++i)
-                d[i] = ropByte(code, s[i], d[i]);
+            for (size_t i = 0; i < rowBytes; ++i) d[i] = ropByte(code, s[i], d[i]);
         }
     }
 }
@@ -212,8 +216,8 @@ bool cDIBSection::Create(int32_t lWidth, int32_t lHeight) {
     return false;
 }
 
-void cDIBSection::LoadPictureBlt(Handle lHDC, int32_t lSrcLeft, int32_t lSrcTop, int32_t lSrcWidth,
-                                 int32_t lSrcHeight, int32_t eRop) {
+void cDIBSection::LoadPictureBlt(Handle lHDC, int32_t lSrcLeft, int32_t lSrcTop, int32_t lSrcWidth, int32_t lSrcHeight,
+                                 int32_t eRop) {
     const cDIBSection* source = FromHdc(lHDC);
     if (!source || m_bits.empty())
         return;
@@ -227,8 +231,8 @@ void cDIBSection::LoadPictureBlt(const QImage& source, int32_t lSrcLeft, int32_t
     if (source.isNull() || m_bits.empty())
         return;
     // Alpha is dropped, as a transfer from a bitmap takes the colour bytes only.
-    const QImage bgr = source.format() == QImage::Format_BGR888 ? source
-                                                                  : source.convertToFormat(QImage::Format_BGR888);
+    const QImage bgr =
+        source.format() == QImage::Format_BGR888 ? source : source.convertToFormat(QImage::Format_BGR888);
     const Rows rows{bgr.constBits(), static_cast<int32_t>(bgr.bytesPerLine()), bgr.width(), bgr.height(), false};
     blit(rows, lSrcLeft, lSrcTop, m_bits.data(), BytesPerScanLine(), m_width, m_height, 0, 0,
          lSrcWidth < 0 ? m_width : lSrcWidth, lSrcHeight < 0 ? m_height : lSrcHeight, eRop);
@@ -240,9 +244,8 @@ void cDIBSection::PaintPicture(Handle lHDC, int32_t lDestLeft, int32_t lDestTop,
     if (!target || m_bits.empty())
         return;
     const Rows rows{m_bits.data(), BytesPerScanLine(), m_width, m_height, true};
-    blit(rows, lSrcLeft, lSrcTop, target->m_bits.data(), target->BytesPerScanLine(), target->m_width,
-         target->m_height, lDestLeft, lDestTop, lDestWidth < 0 ? m_width : lDestWidth,
-         lDestHeight < 0 ? m_height : lDestHeight, eRop);
+    blit(rows, lSrcLeft, lSrcTop, target->m_bits.data(), target->BytesPerScanLine(), target->m_width, target->m_height,
+         lDestLeft, lDestTop, lDestWidth < 0 ? m_width : lDestWidth, lDestHeight < 0 ? m_height : lDestHeight, eRop);
 }
 
 void cDIBSection::PaintPicture(QPainter& painter, int32_t lDestLeft, int32_t lDestTop, int32_t lDestWidth,
@@ -353,16 +356,18 @@ void cDIBSection::ResampleInto(cDIBSection& d) const {
             const Column& c = columns[x];
             const float gx = 1.0f - c.fx;
             for (int32_t k = 0; k < 3; ++k) {
-                const float left = RoundFloat::Nearest(gy * r0[c.left + k] + fy * r1[c.left + k]);
-                const float right = RoundFloat::Nearest(gy * r0[c.right + k] + fy * r1[c.right + k]);
-                const float value = RoundFloat::Nearest(gx * left + c.fx * right);
+                const float left = roundNonNegative(gy * r0[c.left + k] + fy * r1[c.left + k]);
+                const float right = roundNonNegative(gy * r0[c.right + k] + fy * r1[c.right + k]);
+                const float value = roundNonNegative(gx * left + c.fx * right);
                 out[3 * x + k] = static_cast<uint8_t>(std::clamp(value, 0.0f, 255.0f));
             }
         }
     }
 }
 
-bool cDIBSection::SavePicture(const QString& sFileName) const { return WriteBitmapFile(DIBSectionBitsPtr(), sFileName); }
+bool cDIBSection::SavePicture(const QString& sFileName) const {
+    return WriteBitmapFile(DIBSectionBitsPtr(), sFileName);
+}
 
 bool cDIBSection::WriteBitmapFile(const uint8_t* bits, const QString& sFileName) const {
     const int fd = ::open(QFile::encodeName(sFileName).constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);

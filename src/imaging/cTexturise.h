@@ -26,8 +26,8 @@ public:
     bool LoadTexture(const QString& sTextureFile);
     void PaintTexture(cDIBSection::Handle lHDC) const;
     void PaintTexture(QPainter& painter) const;
-    void ApplyTexture(const cDIBSection& cDibSrc, cDIBSection& cDibDst, int32_t lIntensity = 100,
-                      int32_t lMidValue = 0, int32_t lSaturation = 100);
+    void ApplyTexture(const cDIBSection& cDibSrc, cDIBSection& cDibDst, int32_t lIntensity = 100, int32_t lMidValue = 0,
+                      int32_t lSaturation = 100);
     bool WithinTexture(int32_t X, int32_t Y) const;
     // Packed red + 256 green + 65536 blue at column X, buffer row Y (0 the bottom); error 9 outside.
     int32_t TexturePixelColour(int32_t X, int32_t Y) const;
@@ -37,8 +37,8 @@ public:
     void TexturiseBits(const cDIBSection& cDibSrc, cDIBSection& cDibDst, int32_t lIntensity, int32_t lMidValue,
                        int32_t lSaturation, const ProgressCallback& progress = {}) const;
     // The same pass converting every pixel both ways; TexturiseBits must give its bytes exactly.
-    void TexturiseBitsReference(const cDIBSection& cDibSrc, cDIBSection& cDibDst, int32_t lIntensity,
-                                int32_t lMidValue, int32_t lSaturation, const ProgressCallback& progress = {}) const;
+    void TexturiseBitsReference(const cDIBSection& cDibSrc, cDIBSection& cDibDst, int32_t lIntensity, int32_t lMidValue,
+                                int32_t lSaturation, const ProgressCallback& progress = {}) const;
 
     const cDIBSection* Texture() const { return m_texture.get(); }
 

@@ -9,9 +9,13 @@
 // for bit.
 namespace mHLSRGB {
 
-inline float Maximum(const float& a, const float& b, const float& c) { return (a > b) ? (a > c ? a : c) : (c > b ? c : b); }
+inline float Maximum(const float& a, const float& b, const float& c) {
+    return (a > b) ? (a > c ? a : c) : (c > b ? c : b);
+}
 
-inline float Minimum(const float& a, const float& b, const float& c) { return (a < b) ? (a < c ? a : c) : (c < b ? c : b); }
+inline float Minimum(const float& a, const float& b, const float& c) {
+    return (a < b) ? (a < c ? a : c) : (c < b ? c : b);
+}
 
 // The HLS of channel values already divided by 255.
 inline void HLSOfFractions(float rf, float gf, float bf, float& hue, float& saturation, float& lightness) {
@@ -96,8 +100,6 @@ inline void HLSToRGB(const float& hue, const float& saturation, const float& lig
 }
 
 // The byte a pixel pass stores for a channel: limited to 0..255.
-inline uint8_t ChannelByte(int32_t value) {
-    return static_cast<uint8_t>(value < 0 ? 0 : (value > 255 ? 255 : value));
-}
+inline uint8_t ChannelByte(int32_t value) { return static_cast<uint8_t>(value < 0 ? 0 : (value > 255 ? 255 : value)); }
 
 }  // namespace mHLSRGB

@@ -42,14 +42,12 @@ inline void FillRandom(cDIBSection& dib, uint32_t seed) {
     std::mt19937 engine(seed);
     uint8_t* p = dib.DIBSectionBitsPtr();
     const size_t size = static_cast<size_t>(dib.BytesPerScanLine()) * dib.Height();
-    for (size_t i = 0; i < size; ++i)
-        p[i] = static_cast<uint8_t>(engine());
+    for (size_t i = 0; i < size; ++i) p[i] = static_cast<uint8_t>(engine());
 }
 
 inline void Fill(cDIBSection& dib, Bgr c) {
     for (int32_t row = 0; row < dib.Height(); ++row)
-        for (int32_t x = 0; x < dib.Width(); ++x)
-            SetPixel(dib, x, row, c);
+        for (int32_t x = 0; x < dib.Width(); ++x) SetPixel(dib, x, row, c);
 }
 
 // Sets the padding bytes at the end of every row.

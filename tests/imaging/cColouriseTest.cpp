@@ -37,8 +37,7 @@ TEST(cColourise, StartsWithHueAndSaturationZero) {
 }
 
 TEST(cColourise, HueZeroAndHue255AreMagentaNotRed) {
-    for (const int32_t hue : {0, 255})
-        EXPECT_EQ(Colourise({0, 0, 255}, hue, 255), (Bgr{255, 0, 255})) << "hue " << hue;
+    for (const int32_t hue : {0, 255}) EXPECT_EQ(Colourise({0, 0, 255}, hue, 255), (Bgr{255, 0, 255})) << "hue " << hue;
     // Hue 42.5 would be red; 43 lies just past it, toward yellow: green 0.01176 * 255 = 3.
     EXPECT_EQ(Colourise({0, 0, 255}, 43, 255), (Bgr{0, 3, 255}));
 }

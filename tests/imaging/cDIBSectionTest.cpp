@@ -70,11 +70,11 @@ TEST(cDIBSection, OneByOneBitmapSavesAsTheSixtyTwoByteFile) {
     const QString path = TempFile("one.bmp");
     ASSERT_TRUE(dib.SavePicture(path));
     const uint8_t expected[62] = {
-        'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 58, 0, 0, 0,  // file header
-        40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 4, 0, 0, 0,  // size .. image size
-        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // resolutions, colours used, important colours
-        0, 0, 0, 0,                                      // the palette entry
-        0x11, 0x22, 0x33, 0,                             // blue, green, red, padding
+        'B',  'M',  62,   0, 0, 0, 0, 0, 0, 0, 58, 0, 0, 0,                                 // file header
+        40,   0,    0,    0, 1, 0, 0, 0, 1, 0, 0,  0, 1, 0, 24, 0, 0, 0, 0, 0, 4, 0, 0, 0,  // size .. image size
+        0,    0,    0,    0, 0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0,  0,  // resolutions, colours used, important colours
+        0,    0,    0,    0,                                        // the palette entry
+        0x11, 0x22, 0x33, 0,                                        // blue, green, red, padding
     };
     EXPECT_EQ(ReadAll(path), QByteArray(reinterpret_cast<const char*>(expected), sizeof expected));
 }
@@ -213,6 +213,14 @@ TEST(cDIBSection, PaintPictureDrawsTheRowsTheRightWayUpAtTheTarget) {
     dib.PaintPicture(target, 0, 0, 1, 1, 1, 1, cDIBSection::SRCINVERT);  // the grey pixel
     EXPECT_EQ(target.pixel(0, 0), qRgb(0xF0 ^ 128, 0x0F ^ 128, 0xFF ^ 128));
     EXPECT_EQ(target.pixel(1, 0), qRgb(0xF0, 0x0F, 0xFF));
+
+    // CopyToPicture stretches the whole bitmap over the whole target.
+    QImage big(6, 4, QImage::Format_RGB32);
+    big.fill(qRgb(1, 2, 3));
+    dib.CopyToPicture(big);
+    EXPECT_EQ(big.pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(big.pixel(5, 1), qRgb(0, 0, 255));
+    EXPECT_EQ(big.pixel(3, 3), qRgb(128, 128, 128));
 }
 
 TEST(cDIBSection, BlitsBetweenBitmapsCopyClipAndCombine) {

@@ -21,8 +21,7 @@ namespace {
 void LoadGreys(cTexturise& filter, const std::vector<std::vector<int>>& lines, const char* name = "tex.png") {
     QImage picture(static_cast<int>(lines[0].size()), static_cast<int>(lines.size()), QImage::Format_RGB32);
     for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            picture.setPixel(x, y, qRgb(lines[y][x], lines[y][x], lines[y][x]));
+        for (int x = 0; x < picture.width(); ++x) picture.setPixel(x, y, qRgb(lines[y][x], lines[y][x], lines[y][x]));
     const QString path = TestEnvironment::Home() + "/tmp/" + name;
     ASSERT_TRUE(picture.save(path));
     ScriptedMessageBox boxes;
@@ -81,14 +80,11 @@ TEST(cTexturise, TheTextureTilesInBothDirections) {
     EXPECT_EQ(PixelAt(dst, 0, 0), Apply(filter, {60, 90, 120}, 100, 64, 100));
     std::vector<Bgr> tile;
     for (int32_t row = 0; row < 3; ++row)
-        for (int32_t x = 0; x < 2; ++x)
-            tile.push_back(PixelAt(dst, x, row));
+        for (int32_t x = 0; x < 2; ++x) tile.push_back(PixelAt(dst, x, row));
     for (size_t i = 0; i < tile.size(); ++i)
-        for (size_t j = i + 1; j < tile.size(); ++j)
-            EXPECT_FALSE(tile[i] == tile[j]) << i << " and " << j;
+        for (size_t j = i + 1; j < tile.size(); ++j) EXPECT_FALSE(tile[i] == tile[j]) << i << " and " << j;
     for (int32_t row = 0; row < 7; ++row)
-        for (int32_t x = 0; x < 5; ++x)
-            EXPECT_EQ(PixelAt(dst, x, row), tile[(row % 3) * 2 + x % 2]) << x << "," << row;
+        for (int32_t x = 0; x < 5; ++x) EXPECT_EQ(PixelAt(dst, x, row), tile[(row % 3) * 2 + x % 2]) << x << "," << row;
 }
 
 TEST(cTexturise, OnlyTheCommonAreaIsWrittenAndPaddingIsNeverTouched) {
@@ -160,8 +156,8 @@ TEST(cTexturise, TextureBoundsAndPixelColoursCountRowsFromTheBottom) {
         int32_t x, y;
         bool within;
     };
-    for (const Case c : {Case{0, 0, true}, Case{2, 1, true}, Case{3, 0, false}, Case{0, 2, false},
-                         Case{-1, 0, false}, Case{0, -1, false}}) {
+    for (const Case c : {Case{0, 0, true}, Case{2, 1, true}, Case{3, 0, false}, Case{0, 2, false}, Case{-1, 0, false},
+                         Case{0, -1, false}}) {
         EXPECT_EQ(filter.WithinTexture(c.x, c.y), c.within) << c.x << "," << c.y;
         if (!c.within) {
             try {
@@ -211,8 +207,12 @@ TEST_P(TexturiseFastPath, MatchesTheReferenceOnPhotographsAndPlainColours) {
         FillRandom(photo, 100u + width);
         Fill(plain, {uint8_t(17 * width), uint8_t(200 - width), 90});
         // Runs of repeated pixels inside the photograph exercise the switch between runs.
-        for (int32_t x = 0; x < width / 2; ++x)
-            SetPixel(photo, x, 3, {5, 6, 7});
+        for (int32_t x = 0; x < width / 2; ++x) SetPixel(photo, x, 3, {5, 6, 7});
+        // A row of one colour but its last pixel, and a row of one colour throughout.
+        for (int32_t x = 0; x < width; ++x) {
+            SetPixel(photo, x, 5, {x + 1 < width ? uint8_t(90) : uint8_t(91), 40, 200});
+            SetPixel(photo, x, 6, {1, 250, 128});
+        }
         for (const cDIBSection* src : {&photo, &plain}) {
             ASSERT_TRUE(fast.Create(width, 11));
             ASSERT_TRUE(reference.Create(width, 11));
@@ -227,8 +227,7 @@ TEST_P(TexturiseFastPath, MatchesTheReferenceForEveryTexelOverManyPlainColours) 
     const Setting& s = GetParam();
     cTexturise filter;
     std::vector<int> greys(256);
-    for (int t = 0; t < 256; ++t)
-        greys[t] = t;
+    for (int t = 0; t < 256; ++t) greys[t] = t;
     LoadGreys(filter, {greys});
     cDIBSection src, fast, reference;
     ASSERT_TRUE(src.Create(256, 64));
@@ -261,10 +260,8 @@ TEST(cTexturise, WorksInPlace) {
     ASSERT_TRUE(reference.Create(11, 6));
     FillRandom(bitmap, 77);
     FillRandom(reference, 77);
-    for (int32_t x = 0; x < 11; ++x)
-        SetPixel(bitmap, x, 2, {9, 9, 200});
-    for (int32_t x = 0; x < 11; ++x)
-        SetPixel(reference, x, 2, {9, 9, 200});
+    for (int32_t x = 0; x < 11; ++x) SetPixel(bitmap, x, 2, {9, 9, 200});
+    for (int32_t x = 0; x < 11; ++x) SetPixel(reference, x, 2, {9, 9, 200});
     filter.TexturiseBitsReference(bitmap, reference, 100, 64, 100);
     filter.TexturiseBits(bitmap, bitmap, 100, 64, 100);
     EXPECT_EQ(Bytes(bitmap), Bytes(reference));

@@ -33,32 +33,31 @@ TEST_P(RGBToHLSCases, GiveHueInSextantsSaturationAndLightness) {
     EXPECT_EQ(lr, l);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    mHLSRGB, RGBToHLSCases,
-    ::testing::Values(HlsCase{"black", 0, 0, 0, 0, 0, 0}, HlsCase{"white", 255, 255, 255, 0, 0, 1},
-                      HlsCase{"grey", 100, 100, 100, 0, 0, 100 / 255.0f}, HlsCase{"red", 255, 0, 0, 0, 1, 0.5f},
-                      HlsCase{"green", 0, 255, 0, 2, 1, 0.5f}, HlsCase{"blue", 0, 0, 255, 4, 1, 0.5f},
-                      // More blue than green: the hue goes below 0 rather than wrapping to 6.
-                      HlsCase{"magenta red", 255, 0, 128, -128 / 255.0f, 1, 0.5f},
-                      // Lightness above one half divides by 2 - max - min.
-                      HlsCase{"light red", 255, 128, 128, 0, 1, (1 + 128 / 255.0f) / 2},
-                      // Red and blue tie as largest: red is tested first.
-                      HlsCase{"magenta", 255, 0, 255, -1, 1, 0.5f}),
-    [](const auto& info) {
-        std::string name = info.param.name;
-        for (char& ch : name)
-            if (ch == ' ')
-                ch = '_';
-        return name;
-    });
+INSTANTIATE_TEST_SUITE_P(mHLSRGB, RGBToHLSCases,
+                         ::testing::Values(HlsCase{"black", 0, 0, 0, 0, 0, 0}, HlsCase{"white", 255, 255, 255, 0, 0, 1},
+                                           HlsCase{"grey", 100, 100, 100, 0, 0, 100 / 255.0f},
+                                           HlsCase{"red", 255, 0, 0, 0, 1, 0.5f},
+                                           HlsCase{"green", 0, 255, 0, 2, 1, 0.5f},
+                                           HlsCase{"blue", 0, 0, 255, 4, 1, 0.5f},
+                                           // More blue than green: the hue goes below 0 rather than wrapping to 6.
+                                           HlsCase{"magenta red", 255, 0, 128, -128 / 255.0f, 1, 0.5f},
+                                           // Lightness above one half divides by 2 - max - min.
+                                           HlsCase{"light red", 255, 128, 128, 0, 1, (1 + 128 / 255.0f) / 2},
+                                           // Red and blue tie as largest: red is tested first.
+                                           HlsCase{"magenta", 255, 0, 255, -1, 1, 0.5f}),
+                         [](const auto& info) {
+                             std::string name = info.param.name;
+                             for (char& ch : name)
+                                 if (ch == ' ')
+                                     ch = '_';
+                             return name;
+                         });
 
 TEST(mHLSRGB, GreyBackConversionRoundsHalvesToEven) {
     // The float whose product with 255 is exactly 126.5, to show the tie going down to the even 126.
     float l = 126.5f / 255.0f;
-    while (l * 255.0f < 126.5f)
-        l = std::nextafter(l, 1.0f);
-    while (l * 255.0f > 126.5f)
-        l = std::nextafter(l, 0.0f);
+    while (l * 255.0f < 126.5f) l = std::nextafter(l, 1.0f);
+    while (l * 255.0f > 126.5f) l = std::nextafter(l, 0.0f);
     ASSERT_EQ(l * 255.0f, 126.5f);
     struct Case {
         float lightness;
@@ -79,12 +78,12 @@ TEST(mHLSRGB, HLSToRGBFollowsTheSextantsAndIsNotClamped) {
         int32_t red, green, blue;
     };
     const Case cases[] = {
-        {0, 1, 0.5f, 255, 0, 0},       {2, 1, 0.5f, 0, 255, 0},      {4, 1, 0.5f, 0, 0, 255},
-        {-1, 1, 0.5f, 255, 0, 255},    {5, 1, 0.5f, 255, 0, 255},    {1, 1, 0.5f, 255, 255, 0},
-        {3, 1, 0.5f, 0, 255, 255},     {0.5f, 1, 0.5f, 255, 128, 0},  // 127.5 to even
-        {-0.5f, 1, 0.5f, 255, 0, 128}, {0, 0.5f, 0.25f, 96, 32, 32},  // l <= 0.5: m1 = l (1 - s)
-        {0, 0.5f, 0.75f, 223, 159, 159},                              // l > 0.5: m1 = l - (1 - l) s
-        {5.5f, 1, 0.5f, 382, 0, 255},                                 // past magenta: red above 255
+        {0, 1, 0.5f, 255, 0, 0},         {2, 1, 0.5f, 0, 255, 0},      {4, 1, 0.5f, 0, 0, 255},
+        {-1, 1, 0.5f, 255, 0, 255},      {5, 1, 0.5f, 255, 0, 255},    {1, 1, 0.5f, 255, 255, 0},
+        {3, 1, 0.5f, 0, 255, 255},       {0.5f, 1, 0.5f, 255, 128, 0},  // 127.5 to even
+        {-0.5f, 1, 0.5f, 255, 0, 128},   {0, 0.5f, 0.25f, 96, 32, 32},  // l <= 0.5: m1 = l (1 - s)
+        {0, 0.5f, 0.75f, 223, 159, 159},                                // l > 0.5: m1 = l - (1 - l) s
+        {5.5f, 1, 0.5f, 382, 0, 255},                                   // past magenta: red above 255
         {-2, 1, 0.5f, 255, 0, 510},
     };
     for (const Case& c : cases) {

@@ -13,7 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <set>
 
@@ -100,6 +102,13 @@ TEST(cDIBSection, SavedBitmapsReadBackWithTheirPixelsTheRightWayUp) {
     }
 }
 
+TEST(cDIBSection, AnEmptyBitmapWritesOnlyTheHeadersAndReportsFailure) {
+    cDIBSection dib;
+    const QString path = TempFile("empty.bmp");
+    EXPECT_FALSE(dib.SavePicture(path));
+    EXPECT_EQ(ReadAll(path).size(), 58);
+}
+
 TEST(cDIBSection, AFileThatCannotBeCreatedRaisesError17WithTheSystemText) {
     cDIBSection dib;
     ASSERT_TRUE(dib.Create(2, 2));
@@ -157,6 +166,46 @@ TEST(cDIBSection, ResampleBlendsRowsThenColumnsRoundingHalvesToEven) {
     EXPECT_EQ(PixelAt(*big, 2, 2), (Bgr{12, 14, 130}));
     // Three quarters each way: red blends to round(2.5) = 2 on the left, then 0.25 * 2 + 0.75 * 255 = 191.75.
     EXPECT_EQ(PixelAt(*big, 3, 3), (Bgr{14, 15, 192}));
+}
+
+// The bilinear formula written out per destination byte, in single precision, as an oracle for the pass.
+uint8_t Bilinear(const cDIBSection& s, int32_t newWidth, int32_t newHeight, int32_t x, int32_t y, int k) {
+    const float xScale = static_cast<float>(s.Width() - 1) / static_cast<float>(newWidth);
+    const float yScale = static_cast<float>(s.Height() - 1) / static_cast<float>(newHeight);
+    const float sy = static_cast<float>(y) * yScale, sx = static_cast<float>(x) * xScale;
+    const int32_t iy = static_cast<int32_t>(std::floor(sy)), ix = static_cast<int32_t>(std::floor(sx));
+    const float fy = sy - static_cast<float>(iy), fx = sx - static_cast<float>(ix);
+    const auto p = [&](int32_t c, int32_t r) {
+        return static_cast<float>(
+            s.DIBSectionBitsPtr()[static_cast<size_t>(std::min(r, s.Height() - 1)) * s.BytesPerScanLine() +
+                                  3 * std::min(c, s.Width() - 1) + k]);
+    };
+    const float left = std::nearbyint((1 - fy) * p(ix, iy) + fy * p(ix, iy + 1));
+    const float right = std::nearbyint((1 - fy) * p(ix + 1, iy) + fy * p(ix + 1, iy + 1));
+    return static_cast<uint8_t>(std::clamp(std::nearbyint((1 - fx) * left + fx * right), 0.0f, 255.0f));
+}
+
+TEST(cDIBSection, ResampleFollowsTheBilinearFormulaOnRandomBitmaps) {
+    struct Case {
+        int32_t width, height, newWidth, newHeight;
+    };
+    for (const Case c : {Case{37, 5, 50, 9}, Case{37, 5, 12, 3}, Case{64, 7, 63, 8}, Case{1, 1, 3, 2}, Case{1, 6, 4, 4},
+                         Case{9, 1, 30, 2}}) {
+        cDIBSection dib;
+        ASSERT_TRUE(dib.Create(c.width, c.height));
+        FillRandom(dib, 40u + c.width);
+        const auto result = dib.Resample(c.newHeight, c.newWidth);
+        ASSERT_TRUE(result);
+        int mismatches = 0;
+        for (int32_t y = 0; y < c.newHeight; ++y)
+            for (int32_t x = 0; x < c.newWidth; ++x)
+                for (int k = 0; k < 3; ++k)
+                    mismatches += At(*result, x, y)[k] != Bilinear(dib, c.newWidth, c.newHeight, x, y, k);
+        EXPECT_EQ(mismatches, 0) << c.width << "x" << c.height << " to " << c.newWidth << "x" << c.newHeight;
+        if (result->BytesPerScanLine() > 3 * c.newWidth) {
+            EXPECT_EQ(At(*result, c.newWidth, 0)[0], 0) << "padding";
+        }
+    }
 }
 
 TEST(cDIBSection, RandomiseBitsFillsPixelsAndLeavesPaddingAlone) {

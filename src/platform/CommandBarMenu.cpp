@@ -23,6 +23,20 @@ CommandBarMenu::CommandBarMenu(CommandBars* owner, CommandBar* bar, Chooser choo
     Fill();
     SyncStates();
     m_owner->RegisterMenu(this);
+    // Reaching a widget line with the arrow keys hands it the keyboard, so a hosted slider moves with the keys.
+    connect(this, &QMenu::hovered, this, [](QAction* action) {
+        auto* widgetAction = qobject_cast<QWidgetAction*>(action);
+        if (!widgetAction)
+            return;
+        QList<QWidget*> widgets;
+        if (auto* hosted = qobject_cast<CommandBarHostedAction*>(action); hosted && hosted->Shown())
+            widgets.append(hosted->Shown());
+        if (widgetAction->defaultWidget())
+            widgets.append(widgetAction->defaultWidget());
+        for (QWidget* widget : widgets)
+            if (widget->isVisible() && widget->focusPolicy() != Qt::NoFocus && !widget->hasFocus())
+                widget->setFocus(Qt::TabFocusReason);
+    });
 }
 
 CommandBarMenu::~CommandBarMenu() {
@@ -161,6 +175,9 @@ void CommandBarMenu::SyncStates() {
     bool anyVisibleBefore = false;
     for (const Entry& entry : m_entries) {
         CommandBarControl* control = entry.control;
+        // A control taken off its bar while the menu is open keeps its last look.
+        if (!m_owner || !m_owner->Contains(control))
+            continue;
         QAction* action = entry.action;
         const bool visible = control->Visible();
         if (entry.separator)

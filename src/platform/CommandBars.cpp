@@ -176,8 +176,7 @@ void CommandBars::RecalcLayout() {
         else if (!m_structureChanged)
             m_ribbonView->SyncStates();
     }
-    if (!m_structureChanged)
-        for (CommandBarMenu* menu : m_menus) menu->SyncStates();
+    for (CommandBarMenu* menu : m_menus) menu->SyncStates();
     if (rebuild)
         m_structureChanged = false;
     PlaceBars();

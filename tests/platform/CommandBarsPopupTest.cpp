@@ -130,6 +130,13 @@ TEST(PopupMenu, AnOpenMenuFollowsCaptionChanges) {
     EXPECT_TRUE(s.executed.empty());
 }
 
+// Saves a picture of the widget when TINDRAL_SNAPSHOT_DIR names a folder, for a person to look at.
+void Snapshot(QWidget* widget, const QString& name) {
+    const QByteArray dir = qgetenv("TINDRAL_SNAPSHOT_DIR");
+    if (!dir.isEmpty())
+        widget->grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png");
+}
+
 // Delivers an event the way the window system does: to the popup's window, which hands it on.
 void SendToWindow(QWidget* popup, QEvent* event) { QApplication::sendEvent(popup->windowHandle(), event); }
 
@@ -180,6 +187,8 @@ TEST(PopupMenu, AHostedSliderBoxInASubmenuWorksWithKeyboardAndMouse) {
         Settle();
         EXPECT_GT(blue->value(), 100);
         EXPECT_TRUE(sub->isVisible()) << "a click inside the box must not close the menu";
+        Snapshot(&menu, "popup-swatch");
+        Snapshot(sub, "popup-adjust");
         menu.close();
     });
     s.popup->ShowPopup(QPoint(20, 20));

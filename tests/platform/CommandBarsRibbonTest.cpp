@@ -117,7 +117,7 @@ public:
             {51103, QColor(84, 110, 122)}, {51108, QColor(198, 40, 40)},  {51200, QColor(55, 71, 79)},
             {51203, QColor(55, 71, 79)},   {51206, QColor(2, 119, 189)}};
         for (const auto& [id, color] : large) icons.SetIcon(id, TestIcon(32, color, QString::number(id % 10)));
-        icons.SetIcon(1200, TestIcon(20, Qt::white, "T"));
+        icons.SetIcon(1200, TestIcon(20, QColor(255, 255, 255, 0), "T"));
         for (int id : {4008, 4009, 4010, 4011, 4000, 4003, 4001})
             icons.SetIcon(id, TestIcon(16, QColor(70, 90, 160), QString::number(id % 10)));
         icons.SetIcon(7608, TestIcon(16, QColor(60, 60, 60), "B"));

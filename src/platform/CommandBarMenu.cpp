@@ -108,6 +108,8 @@ void CommandBarMenu::Fill() {
                     line->setFixedWidth(control->Width() > 0 ? control->Width() : 60);
                     row->layout()->addWidget(line);
                     connect(line, &QLineEdit::returnPressed, this, [this, edit, line] {
+                        if (!m_owner || !m_owner->Contains(edit))
+                            return;
                         edit->SetText(line->text());
                         Choose(edit);
                         CloseAll();
@@ -128,6 +130,8 @@ void CommandBarMenu::Fill() {
                         box->setFixedWidth(control->Width());
                     row->layout()->addWidget(box);
                     connect(box, QOverload<int>::of(&QComboBox::activated), this, [this, combo](int index) {
+                        if (!m_owner || !m_owner->Contains(combo))
+                            return;
                         combo->SetListIndex(index + 1);
                         Choose(combo);
                         CloseAll();
@@ -143,6 +147,8 @@ void CommandBarMenu::Fill() {
                     auto* view = new CommandBarGalleryWidget(m_owner, gallery, true, this);
                     connect(view, &CommandBarGalleryWidget::ItemChosen, this,
                             [this, gallery](CommandBarGalleryItem* item) {
+                                if (!m_owner || !m_owner->Contains(gallery))
+                                    return;
                                 gallery->SetSelectedItem(item);
                                 Choose(gallery);
                                 CloseAll();

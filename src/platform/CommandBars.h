@@ -20,12 +20,23 @@ class KeyBindings;
 class QAction;
 class QMenu;
 class RibbonBar;
-
 class StatusBar;
 
 // The command bars of one owning widget: its ribbon (drawn along the owner's top), popup and drop-down bars,
 // the status bar (along the bottom), key bindings and icons. Everything runs on the UI thread; the
 // notifications are signals.
+//
+//   RibbonBar* ribbon = bars.AddRibbonBar("The Ribbon");
+//   RibbonTab* tab = ribbon->InsertTab(1, "Staging");  tab->SetId(50000);
+//   RibbonGroup* group = tab->AddGroup("&Images", 51000);
+//   CommandBarControl* file = group->Controls().Add(CommandBarControl::ButtonPopup, 51002, "   Image File   ");
+//   file->GetCommandBar()->Controls().Add(CommandBarControl::Button, 51003, "&Open...")->SetIconId(4009);
+//   auto* items = bars.CreateGalleryItems(51001);  items->SetItemSize(72, 56);  items->AddLabel("My Pictures");
+//   auto* gallery = static_cast<CommandBarGallery*>(group->Controls().Add(CommandBarControl::Gallery, 51001, ""));
+//   gallery->SetItems(items);  gallery->SetCommandBar(bars.Add("MyPictures", CommandBar::Popup));
+//   static_cast<CommandBarCustom*>(group->Controls().Add(CommandBarControl::Custom, 15401, "Color"))->SetHandle(box);
+//   connect(&bars, &CommandBars::Execute, ...);  connect(&bars, &CommandBars::Update, ...);
+//   popupBar->ShowPopup();  // at the pointer; InitCommandsPopup and Update come first
 class CommandBars : public QObject {
     Q_OBJECT
 public:

@@ -10,7 +10,6 @@
 class CommandBarControl;
 class CommandBars;
 class QLabel;
-
 class RibbonBar;
 class RibbonGroup;
 

@@ -15,6 +15,8 @@
 #include "platform/CommandBars.h"
 #include "platform/PictureBox.h"
 #include "platform/RibbonBar.h"
+#include "services/Cast.h"
+#include "services/xptHelper.h"
 #include "views/ColorPanel.h"
 
 #include <QImage>
@@ -255,7 +257,7 @@ void ExecuteChooserCommand(CommandBarControl* control, frmMain& frm) {
         if (auto* combo = dynamic_cast<CommandBarComboBox*>(control))
             frm.SetProoferCount(combo->ListIndex(), true);
     } else if (id == TexturesGallery) {
-        auto* gallery = dynamic_cast<CommandBarGallery*>(control);
+        CommandBarGallery* gallery = Cast::ToGallery(control);
         if (!gallery || !gallery->SelectedItem())
             return;
         frm.SelectedTexture = Globals::TextureItem(gallery->SelectedItem()->Id());
@@ -266,7 +268,7 @@ void ExecuteChooserCommand(CommandBarControl* control, frmMain& frm) {
             proofer->ChangeTexture(frm.SelectedTexture->Clone());
         }
     } else if (id == SchemesItems) {
-        if (auto* gallery = dynamic_cast<CommandBarGallery*>(control); gallery && gallery->SelectedItem())
+        if (CommandBarGallery* gallery = Cast::ToGallery(control); gallery && gallery->SelectedItem())
             frm.NumberOfHistoryGroups = gallery->SelectedItem()->Id();
         ShowHistoryGroups(frm.NumberOfHistoryGroups, frm);
         frm.RefreshLayout();
@@ -287,7 +289,7 @@ void ShowHistoryGroups([[maybe_unused]] int32_t n, frmMain& frm) {
 }
 
 void SelectTextureByName(const QString& name, frmMain& frm) {
-    auto* gallery = dynamic_cast<CommandBarGallery*>(frm.CommandBars->FindControl(TexturesGallery));
+    CommandBarGallery* gallery = Cast::ToGallery(frm.CommandBars->FindControl(TexturesGallery));
     if (!gallery || !gallery->Items())
         return;
     const QString wanted = name.trimmed().toUpper();
@@ -303,11 +305,8 @@ void SelectTextureByName(const QString& name, frmMain& frm) {
 }
 
 void SetColorRange(int32_t rangeId, CommandBar* typeBar, frmMain& frm) {
-    for (int id = FirstRange; id <= UserDefinedColors; ++id)
-        if (CommandBarControl* item = typeBar ? typeBar->FindControl(id) : nullptr)
-            item->SetChecked(false);
-    if (CommandBarControl* item = typeBar ? typeBar->FindControl(rangeId) : nullptr)
-        item->SetChecked(true);
+    for (int id = FirstRange; id <= UserDefinedColors; ++id) xptHelper::SetControlChecked(typeBar, id, false);
+    xptHelper::SetControlChecked(typeBar, rangeId, true);
 
     if (rangeId != UserDefinedColors) {
         frm.m_RangeType = rangeId;

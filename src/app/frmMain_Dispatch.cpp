@@ -9,6 +9,7 @@
 #include "platform/CommandBars.h"
 #include "platform/RibbonBar.h"
 #include "platform/UrlOpener.h"
+#include "services/Cast.h"
 
 #include <QUrl>
 
@@ -85,18 +86,22 @@ void frmMain::ShowHelp() {
 void frmMain::CommandBars_Update(CommandBarControl* control) {
     if (!control)
         return;
-    const int id = control->Id();
-    if (id == 15101) {
-        if (auto* gallery = dynamic_cast<CommandBarGallery*>(control); gallery && SelectedTexture)
-            gallery->SetCheckedItem(SelectedTexture->Id());
-    } else if (id == 15302) {
-        if (auto* gallery = dynamic_cast<CommandBarGallery*>(control); gallery && NumberOfHistoryGroups >= 1)
-            gallery->SetCheckedItem(NumberOfHistoryGroups);
-    } else if (id == 15002) {
-        control->SetEnabled(Globals::GeneratedColors->Position() > static_cast<int32_t>(cpList.size()));
-    } else if (id == 15004) {
-        control->SetEnabled(Globals::GeneratedColors->Position() < Globals::GeneratedColors->count());
+    try {
+        const int id = control->Id();
+        if (id == 15101) {
+            if (CommandBarGallery* gallery = Cast::ToGallery(control); gallery && SelectedTexture)
+                gallery->SetCheckedItem(SelectedTexture->Id());
+        } else if (id == 15302) {
+            if (CommandBarGallery* gallery = Cast::ToGallery(control); gallery && NumberOfHistoryGroups >= 1)
+                gallery->SetCheckedItem(NumberOfHistoryGroups);
+        } else if (id == 15002) {
+            control->SetEnabled(Globals::GeneratedColors->Position() > static_cast<int32_t>(cpList.size()));
+        } else if (id == 15004) {
+            control->SetEnabled(Globals::GeneratedColors->Position() < Globals::GeneratedColors->count());
+        }
+        // The stage's tools, line widths, picture gallery and font styles get their states here.
+        UpdateAppCaption();
+    } catch (...) {
+        // A state that cannot be shown now is shown at the next update.
     }
-    // The stage's tools, line widths, picture gallery and font styles get their states here.
-    UpdateAppCaption();
 }

@@ -12,6 +12,7 @@
 #include "platform/StatusBar.h"
 #include "services/FileShared.h"
 #include "services/Hourglass.h"
+#include "services/xptHelper.h"
 #include "views/ColorPanel.h"
 
 #include <QCloseEvent>
@@ -134,15 +135,14 @@ void frmMain::SetUIStatus(bool pState) {
     ::RibbonBar* ribbon = RibbonBar();
     if (!ribbon)
         return;
-    for (int id : {4009, 4010, 4011, 57665})
-        if (CommandBarControl* control = ribbon->FindControl(id))
-            control->SetEnabled(pState);
+    for (int id : {4009, 4010, 4011, 57665}) xptHelper::SetControlEnabled(ribbon, id, pState);
     for (int t = 0; t < ribbon->TabCount(); ++t) {
         RibbonTab* tab = ribbon->Tab(t);
-        for (int g = 0; g < tab->GroupCount(); ++g)
-            for (const auto& control : tab->Group(g)->Controls()) control->SetEnabled(pState);
+        for (int g = 0; g < tab->GroupCount(); ++g) xptHelper::SetControlsEnabled(pState, tab->Group(g)->Controls());
     }
+    // The strips follow here.
     for (const auto& proofer : cpList) proofer->SetEnabled(pState);
+    // The stage follows here.
 }
 
 void frmMain::UpdateAppCaption() {

@@ -225,6 +225,14 @@ TEST_F(frmMainStartUp, ShowingAWorkspaceTouchesTheDocumentAndSwitchesTheProoferR
     EXPECT_EQ(window->RibbonBar()->SelectedTab()->Index(), 0);
 }
 
+TEST_F(frmMainStartUp, SelectingARibbonTabShowsItsWorkspace) {
+    window->ShowWorkspace(frmMain::StagingWorkspace);
+    ASSERT_FALSE(window->cpList[0]->isVisible());
+    window->RibbonBar()->SetSelectedTab(window->RibbonBar()->Tab(0));
+    Execute(CommandBars::TabSelectedCommand);
+    for (const auto& proofer : window->cpList) EXPECT_TRUE(proofer->isVisible());
+}
+
 // The layout rule, on a client area of 800 by 600.
 struct LayoutCase {
     const char* name;

@@ -3,7 +3,6 @@
 #include "platform/RasterDC.h"
 #include "stage/Draw.h"
 
-#include <QGuiApplication>
 #include <QImage>
 
 #include <benchmark/benchmark.h>
@@ -129,12 +128,3 @@ void BM_DrawFreeHandSegment(benchmark::State& state) {
 BENCHMARK(BM_DrawFreeHandSegment)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

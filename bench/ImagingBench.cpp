@@ -5,7 +5,6 @@
 #include "imaging/cTexturise.h"
 
 #include <QDir>
-#include <QGuiApplication>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -147,12 +146,3 @@ void BM_Resample(benchmark::State& state) {
 BENCHMARK(BM_Resample)->Args({2000, 1500})->Args({3999, 2999})->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -8,21 +8,14 @@
 #include "support/ModelGlobals.h"
 #include "support/ModelPrinters.h"
 
+#include "support/TestEnvironment.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <vector>
 
 namespace {
-
-int32_t errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const RuntimeError& e) {
-        return e.Number();
-    }
-    return 0;
-}
 
 class ColorCollectionTest : public ::testing::Test {
 protected:
@@ -50,7 +43,7 @@ TEST_F(ColorCollectionTest, TheCursorOfANewListStaysWithinIt) {
     EXPECT_EQ(list.Position(), 0);
     EXPECT_FALSE(list.MovePrevious());
     EXPECT_EQ(list.Position(), 1);
-    EXPECT_EQ(errorOf([&] { list.Current(); }), RuntimeError::InvalidProcedureCall);
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { list.Current(); }), RuntimeError::InvalidProcedureCall);
 }
 
 TEST_F(ColorCollectionTest, AddMovesTheCursorAndMovesStopAtTheEnds) {
@@ -84,10 +77,10 @@ TEST_F(ColorCollectionTest, RemoveAndClearKeepTheCursor) {
     list.Remove(1);
     EXPECT_EQ(order(list), (std::vector<Color*>{b.get(), c.get()}));
     EXPECT_EQ(list.Position(), 3);
-    EXPECT_EQ(errorOf([&] { list.Current(); }), RuntimeError::InvalidProcedureCall);
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { list.Current(); }), RuntimeError::InvalidProcedureCall);
     for (int32_t bad : {0, 3, -1})
-        EXPECT_EQ(errorOf([&] { list.Remove(bad); }), RuntimeError::InvalidProcedureCall) << bad;
-    EXPECT_EQ(errorOf([&] { list.Item(3); }), RuntimeError::InvalidProcedureCall);
+        EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { list.Remove(bad); }), RuntimeError::InvalidProcedureCall) << bad;
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { list.Item(3); }), RuntimeError::InvalidProcedureCall);
     EXPECT_EQ(list.count(), 2);
     list.Clear();
     EXPECT_FALSE(list.HasColors());
@@ -162,9 +155,9 @@ TEST(SortedCollection, TextsGoInBinaryOrderWithEqualOnesNewestFirst) {
     EXPECT_EQ(texts(list), (std::vector<QString>{"", "B", "a", "a", "ab", "b"}));
     list.Remove(2);
     EXPECT_EQ(texts(list), (std::vector<QString>{"", "a", "a", "ab", "b"}));
-    EXPECT_EQ(errorOf([&] { list.Remove(6); }), RuntimeError::InvalidProcedureCall);
-    EXPECT_EQ(errorOf([&] { list.Item(0); }), RuntimeError::InvalidProcedureCall);
-    EXPECT_EQ(errorOf([&] { list.ItemPair(1); }), RuntimeError::TypeMismatch);
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { list.Remove(6); }), RuntimeError::InvalidProcedureCall);
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { list.Item(0); }), RuntimeError::InvalidProcedureCall);
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { list.ItemPair(1); }), RuntimeError::TypeMismatch);
     int n = 0;
     for (const auto& entry : list) {
         EXPECT_TRUE(std::holds_alternative<QString>(entry));
@@ -185,8 +178,8 @@ TEST(SortedCollection, PairsSortByNameAndTheLaterEqualNameComesFirst) {
     EXPECT_EQ(list.ItemPair(1), arial);
     EXPECT_EQ(list.ItemPair(2), tahoma2);
     EXPECT_EQ(list.ItemPair(3), tahoma);
-    EXPECT_EQ(errorOf([&] { list.Item(1); }), RuntimeError::TypeMismatch);
-    EXPECT_EQ(errorOf([&] { list.AddItem("x"); }), RuntimeError::TypeMismatch);
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { list.Item(1); }), RuntimeError::TypeMismatch);
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { list.AddItem("x"); }), RuntimeError::TypeMismatch);
 }
 
 TEST(SortedCollection, HoldsAtMost32767Items) {
@@ -194,7 +187,7 @@ TEST(SortedCollection, HoldsAtMost32767Items) {
     for (int i = 0; i < 32767; ++i) list.AddItem(QStringLiteral("%1").arg(i, 5, 10, QLatin1Char('0')));
     EXPECT_EQ(list.count(), 32767);
     EXPECT_EQ(list.Item(32767), QStringLiteral("32766"));
-    EXPECT_EQ(errorOf([&] { list.AddItem("z"); }), RuntimeError::Overflow);
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { list.AddItem("z"); }), RuntimeError::Overflow);
     EXPECT_EQ(list.count(), 32767);
 }
 

@@ -31,15 +31,6 @@ void touch(const QString& path) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
 }
 
-int32_t errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const RuntimeError& e) {
-        return e.Number();
-    }
-    return 0;
-}
-
 class ColorTest : public ::testing::Test {
 protected:
     ModelGlobals globals;
@@ -153,8 +144,8 @@ TEST_F(ColorTest, NoTemporaryFolderMeansNoColour) {
     const QString keptPath = kept.TemporaryImagePath();
     const QByteArray old = qgetenv("TMPDIR");
     qputenv("TMPDIR", TestEnvironment::Home().toUtf8() + "/no-such-folder");
-    EXPECT_EQ(errorOf([] { Color c; }), 2600);
-    EXPECT_EQ(errorOf([&] { kept.Clear(); }), 2600);
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([] { Color c; }), 2600);
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { kept.Clear(); }), 2600);
     qputenv("TMPDIR", old);
     // Clear stops at the path: the colour is white already and keeps its old path.
     EXPECT_EQ(rgb(kept), (Triple{255, 255, 255}));
@@ -203,7 +194,7 @@ TEST_F(ColorTest, TextureSetClonesInternalTexturesAndSharesUserImages) {
     EXPECT_TRUE(c.IsDirty());
     EXPECT_EQ(c.ColorTexture(), image);
 
-    EXPECT_EQ(errorOf([&] { c.SetColorTexture(nullptr); }), RuntimeError::ObjectVariableNotSet);
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { c.SetColorTexture(nullptr); }), RuntimeError::ObjectVariableNotSet);
 }
 
 TEST_F(ColorTest, InitRecordsTheRangeAndTakesTheTexture) {
@@ -215,7 +206,7 @@ TEST_F(ColorTest, InitRecordsTheRangeAndTakesTheTexture) {
     EXPECT_TRUE(c.IsDirty());
 
     Globals::TopColor.reset();
-    EXPECT_EQ(errorOf([&] { c.Init(Globals::TextureItem(1), 15410); }), RuntimeError::ObjectVariableNotSet);
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { c.Init(Globals::TextureItem(1), 15410); }), RuntimeError::ObjectVariableNotSet);
 }
 
 // Init of the top colour itself reads each bound from the value it is about to replace.
@@ -251,7 +242,7 @@ TEST_F(ColorTest, CloneCopiesChannelsRangeAndTextureIntoANewColour) {
     EXPECT_NE(c.Clone()->ColorTexture(), image);
 
     Color bare;
-    EXPECT_EQ(errorOf([&] { bare.Clone(); }), RuntimeError::ObjectVariableNotSet);
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { bare.Clone(); }), RuntimeError::ObjectVariableNotSet);
 }
 
 TEST_F(ColorTest, RGBColorPacksTheChannels) {
@@ -287,7 +278,7 @@ TEST_F(ColorTest, EqualsComparesChannelsAndTextureOnly) {
     auto bare = std::make_shared<Color>();
     bare->SetColor(10, 20, 30);
     EXPECT_FALSE(bare->Equals(a));
-    EXPECT_EQ(errorOf([&] { a->Equals(bare); }), RuntimeError::ObjectVariableNotSet);
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { a->Equals(bare); }), RuntimeError::ObjectVariableNotSet);
 }
 
 struct FormatCase {

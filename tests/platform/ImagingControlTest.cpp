@@ -12,6 +12,8 @@
 #include <QMouseEvent>
 #include <QTemporaryDir>
 
+#include "support/TestEnvironment.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -74,15 +76,6 @@ void Release(QWidget& w, Qt::MouseButton b, QPoint at, Qt::KeyboardModifiers m =
     Mouse(w, QEvent::MouseButtonRelease, b, Qt::NoButton, at, m);
 }
 void Drag(QWidget& w, Qt::MouseButtons held, QPoint at) { Mouse(w, QEvent::MouseMove, Qt::NoButton, held, at); }
-
-int ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const RuntimeError& e) {
-        return e.Number();
-    }
-    return 0;
-}
 
 class ImagingControlTest : public ::testing::Test {
 protected:
@@ -182,10 +175,10 @@ TEST_F(ImagingControlTest, FailedLoadsRaiseTheirNumberAndKeepThePreviousPicture)
     const QString damaged = WriteBytes(QStringLiteral("damaged.png"), truncated);
     QDir().mkdir(Path(QStringLiteral("folder.png")));
 
-    EXPECT_EQ(ErrorOf([&] { control.SetFileName(Path(QStringLiteral("missing.png"))); }), 32504);
-    EXPECT_EQ(ErrorOf([&] { control.SetFileName(Path(QStringLiteral("folder.png"))); }), 32504);
-    EXPECT_EQ(ErrorOf([&] { control.SetFileName(text); }), 32500);
-    const int damagedError = ErrorOf([&] { control.SetFileName(damaged); });
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { control.SetFileName(Path(QStringLiteral("missing.png"))); }), 32504);
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { control.SetFileName(Path(QStringLiteral("folder.png"))); }), 32504);
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { control.SetFileName(text); }), 32500);
+    const int damagedError = TestEnvironment::ErrorNumberOf([&] { control.SetFileName(damaged); });
     EXPECT_NE(damagedError, 0);
     EXPECT_NE(damagedError, 32500) << "a damaged picture is not an unsupported type";
 
@@ -271,14 +264,14 @@ TEST_F(ImagingControlTest, OutputFormatPngHoldsForOneSaveOnly) {
     ASSERT_TRUE(second.open(QIODevice::ReadOnly));
     EXPECT_TRUE(first.read(4).startsWith("\x89PNG"));
     EXPECT_TRUE(second.read(2).startsWith("BM"));
-    EXPECT_EQ(ErrorOf([&] { control.SetOutputFormat(3); }), 380);
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { control.SetOutputFormat(3); }), 380);
 }
 
 TEST_F(ImagingControlTest, SaveErrors) {
-    EXPECT_EQ(ErrorOf([&] { control.SaveFile(Path(QStringLiteral("none.png"))); }), 32502) << "no picture";
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { control.SaveFile(Path(QStringLiteral("none.png"))); }), 32502) << "no picture";
     Load(ThreeByTwo());
-    EXPECT_EQ(ErrorOf([&] { control.SaveFile(Path(QStringLiteral("x.gif"))); }), 32500);
-    EXPECT_EQ(ErrorOf([&] { control.SaveFile(Path(QStringLiteral("nofolder/x.png"))); }), 32502);
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { control.SaveFile(Path(QStringLiteral("x.gif"))); }), 32500);
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { control.SaveFile(Path(QStringLiteral("nofolder/x.png"))); }), 32502);
 }
 
 struct TransformCase {
@@ -363,7 +356,7 @@ TEST_F(ImagingControlTest, GreyAndInvert) {
     control.ReduceColors(2, true, false);
     EXPECT_EQ(control.Picture().pixel(0, 0), qRgb(0, 0, 0));
     EXPECT_EQ(control.Picture().pixel(1, 0), qRgb(255, 255, 255));
-    EXPECT_EQ(ErrorOf([&] { control.ReduceColors(256, false, true); }), 5);
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { control.ReduceColors(256, false, true); }), 5);
 
     control.Invert();
     EXPECT_EQ(control.Picture().pixel(0, 0), qRgb(255, 255, 255));
@@ -377,7 +370,7 @@ TEST_F(ImagingControlTest, ResizeScalesThePictureAndItsDisplay) {
     EXPECT_EQ(control.PictureHeight(), 30);
     EXPECT_EQ(control.DisplayWidth(), 50);
     EXPECT_EQ(control.DisplayHeight(), 30);
-    EXPECT_EQ(ErrorOf([&] { control.ResizePicture(0, 30); }), 5);
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { control.ResizePicture(0, 30); }), 5);
 }
 
 TEST_F(ImagingControlTest, CopiesThePictureToTheClipboard) {

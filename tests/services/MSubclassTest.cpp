@@ -12,6 +12,8 @@
 #include <QMap>
 #include <QWidget>
 
+#include "support/TestEnvironment.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -54,15 +56,6 @@ QMap<QString, int32_t> propertiesOf(int32_t hwnd) {
     QMap<QString, int32_t> all;
     for (const QString& name : WindowProperties::Names(hwnd)) all.insert(name, WindowProperties::Get(hwnd, name));
     return all;
-}
-
-int32_t raisedNumber(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const RuntimeError& e) {
-        return e.Number();
-    }
-    return 0;
 }
 
 // A window whose own procedure logs "previous" and answers 77, so tests see when and how it runs.
@@ -298,8 +291,8 @@ TEST_F(HookedWindow, InvalidAndForeignWindowsAreRefused) {
     EXPECT_TRUE(MSubclass::IsOwnProcessWindow(dead));
     other.reset();
     EXPECT_FALSE(MSubclass::IsOwnProcessWindow(dead));
-    EXPECT_EQ(raisedNumber([&] { MSubclass::HookMessage(handler, dead, 5); }), -2147208421);
-    EXPECT_EQ(raisedNumber([&] { MSubclass::HookMessage(handler, 0, 5); }), -2147208421);
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { MSubclass::HookMessage(handler, dead, 5); }), -2147208421);
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { MSubclass::HookMessage(handler, 0, 5); }), -2147208421);
 }
 
 // Which write of HookMessage the property store refuses, and whether the window was hooked before.

@@ -1,5 +1,7 @@
 #include "support/TestEnvironment.h"
 
+#include "platform/RuntimeError.h"
+
 #include <QDir>
 
 #include <cstdlib>
@@ -38,6 +40,15 @@ void PrepareHome(const QString& folder) {
 QString Home() { return home(); }
 
 void Reset() { MessageBox::SetHandler({}); }
+
+int32_t ErrorNumberOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const RuntimeError& e) {
+        return e.Number();
+    }
+    return 0;
+}
 
 }  // namespace TestEnvironment
 

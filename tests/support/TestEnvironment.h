@@ -4,7 +4,9 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace TestEnvironment {
@@ -15,6 +17,9 @@ void PrepareHome(const QString& home);
 QString Home();
 // Puts every seam back to the real dialogs.
 void Reset();
+
+// The number of the RuntimeError the action raises, 0 when it raises none.
+int32_t ErrorNumberOf(const std::function<void()>& action);
 
 }  // namespace TestEnvironment
 

@@ -13,10 +13,14 @@ class Texture;
 class cDIBSection;
 class cColourise;
 class cTexturise;
+class CommandBar;
+class CommandBarControl;
+class CommandBars;
 class fDropShadow;
 class ImagingControl;
 class PictureBox;
 class QLabel;
+class QPainter;
 class QSlider;
 
 // The look of a swatch.
@@ -104,25 +108,30 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Popup;
-
     void PrepareTexture();
     void RenderPanel();
-    void ShowImage(bool reload);
+    // Returns the number of the error that ended the step, 0 when none did.
+    int32_t ShowImage(bool reload, bool askForMissing = true);
     void SaveTemporaryImage();
     void RefreshReference();
     void PaintSurface(QPainter& painter);
-    void LayoutSurface();
+    void UserControlResize();
     void CreateShadows();
     void UnloadShadows();
     void SetSliders();
     void SliderChange();
-    void TakeImageFile(const QString& file);
-    void ShowPopup(const QPoint& globalPos);
+    bool TakeImageFile(const QString& file);
+    int32_t TextureKindOfColor() const;
+    const cDIBSection* ShownBitmap() const;
+
+    void BuildPopup(bool containerIsHistory);
+    void CheckTextureItem(int32_t id);
+    void SetCopyCaptions(CommandBar* bar);
+    void PopupOpening(CommandBar* bar);
+    void PopupExecute(CommandBarControl* control);
 
     void SurfaceMouseDown(int16_t button, int16_t shift, float x, float y);
     void SurfaceMouseMove(int16_t button, int16_t shift, float x, float y);
@@ -134,19 +143,20 @@ private:
     bool m_canDelete = false;
     bool m_sliderGuard = false;
     bool m_fixed = false;
-    fDropShadow* m_rightShadow = nullptr;
-    fDropShadow* m_bottomShadow = nullptr;
+    std::unique_ptr<fDropShadow> m_rightShadow;
+    std::unique_ptr<fDropShadow> m_bottomShadow;
     std::unique_ptr<cDIBSection> m_image;
     std::unique_ptr<cDIBSection> m_recoloured;
     std::unique_ptr<cColourise> m_colouriser;
     std::unique_ptr<cDIBSection> m_plain;
     std::unique_ptr<cDIBSection> m_textured;
-    std::unique_ptr<Popup> m_popup;
+    CommandBar* m_popupBar = nullptr;
     float m_downX = 0;
     float m_downY = 0;
     bool m_selected = false;
     bool m_suspendLayout = false;
     std::unique_ptr<cTexturise> m_texturiser;
+    int32_t m_backColor = -1;  // the control's own background once a colour was painted
 
     PictureBox* pic = nullptr;
     PictureBox* picReference = nullptr;
@@ -154,4 +164,5 @@ private:
     PictureBox* picColor = nullptr;
     std::vector<QLabel*> Label1;
     std::vector<QSlider*> sldColor;
+    CommandBars* m_commandBars = nullptr;
 };

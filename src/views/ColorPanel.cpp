@@ -28,6 +28,7 @@
 #include <QClipboard>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFontMetrics>
 #include <QImageReader>
 #include <QLabel>
 #include <QMimeData>
@@ -173,11 +174,14 @@ ColorPanel::ColorPanel(QWidget* parent) : QWidget(parent) {
     picColor->hide();
     const QString captions[3] = {QStringLiteral("Red:"), QStringLiteral("Green:"), QStringLiteral("Blue:")};
     const int tops[3] = {60, 360, 660};
+    // Where Tahoma is missing a wider face stands in; it shrinks until "Green:" ends before its slider.
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSizeF(8.25);
+    while (font.pointSizeF() > 5.0 && QFontMetrics(font).horizontalAdvance(captions[1]) > px(540 - 60))
+        font.setPointSizeF(font.pointSizeF() - 0.25);
     for (int i = 0; i < 3; ++i) {
         auto* label = new QLabel(captions[i], picColor);
         label->setObjectName(QStringLiteral("Label1_%1").arg(i));
-        QFont font(QStringLiteral("Tahoma"));
-        font.setPointSizeF(8.25);
         label->setFont(font);
         label->move(px(60), px(tops[i]));
         label->resize(px(540 - 60), px(255));

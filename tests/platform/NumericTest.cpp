@@ -14,7 +14,6 @@ struct RoundCase {
 
 std::ostream& operator<<(std::ostream& out, const RoundCase& c) { return out << c.name; }
 
-
 class RoundHalfEven : public ::testing::TestWithParam<RoundCase> {};
 
 TEST_P(RoundHalfEven, GoesToTheEvenNeighbour) { EXPECT_EQ(Numeric::Round(GetParam().value), GetParam().expected); }
@@ -22,8 +21,8 @@ TEST_P(RoundHalfEven, GoesToTheEvenNeighbour) { EXPECT_EQ(Numeric::Round(GetPara
 INSTANTIATE_TEST_SUITE_P(Numeric, RoundHalfEven,
                          ::testing::Values(RoundCase{"half_down_to_even", 0.5, 0}, RoundCase{"half_up_to_even", 1.5, 2},
                                            RoundCase{"two_and_a_half", 2.5, 2}, RoundCase{"grey_127_5", 127.5, 128},
-                                           RoundCase{"grey_76_5", 76.5, 76},
-                                           RoundCase{"negative_half", -0.5, 0}, RoundCase{"negative_one_and_half", -1.5, -2},
+                                           RoundCase{"grey_76_5", 76.5, 76}, RoundCase{"negative_half", -0.5, 0},
+                                           RoundCase{"negative_one_and_half", -1.5, -2},
                                            RoundCase{"below_half", 2.4999, 2}, RoundCase{"above_half", 2.5001, 3}),
                          [](const auto& info) { return std::string(info.param.name); });
 

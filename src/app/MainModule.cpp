@@ -1,0 +1,56 @@
+#include "app/MainModule.h"
+
+#include "model/Color.h"
+#include "model/ColorCollection.h"
+#include "model/ColorConverter.h"
+#include "model/Factory.h"
+#include "model/Globals.h"
+#include "model/Texture.h"
+#include "platform/App.h"
+#include "services/FileShared.h"
+#include "services/Hourglass.h"
+
+#include <QDir>
+#include <QMainWindow>
+
+namespace MainModule {
+
+void Main([[maybe_unused]] const QString& commandLine) {
+    try {
+        App::SetTitle(QStringLiteral("Tindral"));
+        Hourglass hourglass;
+        Globals::Converter = std::make_shared<ColorConverter>();
+        LoadTextureList();
+        Globals::TopColor = std::make_shared<Color>();
+        Globals::TopColor->Init(Globals::TextureItem(1), ColorRangeType::AllRGB, false);
+        Globals::GeneratedColors = std::make_shared<ColorCollection>();
+
+        auto* window = new QMainWindow;
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setWindowTitle(App::Title());
+        window->resize(800, 600);
+        window->show();
+
+        window->activateWindow();
+        window->setFocus();
+    } catch (...) {
+    }
+}
+
+void LoadTextureList() {
+    // Directory order, not sorted; like the runtime's pattern search, ordinary visible files only.
+    const QStringList matches =
+        QDir(App::Path() + QStringLiteral("/textures"))
+            .entryList({QStringLiteral("*.bmp")}, QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
+    Globals::Textures.clear();
+    Globals::Textures.push_back(
+        Factory::NewTexture(1, QStringLiteral("  No Texture"), QString(), TextureKind::None, true, false));
+    int32_t id = 2;
+    for (const QString& match : matches) {
+        Globals::Textures.push_back(
+            Factory::NewTexture(id, FileShared::StripExtension(match), match, TextureKind::Pattern, true, true));
+        ++id;
+    }
+}
+
+}  // namespace MainModule

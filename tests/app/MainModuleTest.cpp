@@ -1,0 +1,157 @@
+#include "app/MainModule.h"
+#include "model/Color.h"
+#include "model/ColorCollection.h"
+#include "model/Globals.h"
+#include "model/Texture.h"
+#include "platform/App.h"
+#include "platform/Screen.h"
+#include "support/ModelGlobals.h"
+#include "support/ModelPrinters.h"
+#include "support/TestEnvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMainWindow>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+namespace {
+
+// Points the program folder at a temporary one for the test, and releases the program-wide state after.
+class ProgramFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        savedPath = App::Path();
+        App::SetPath(folder.path());
+    }
+
+    void TearDown() override {
+        for (QWidget* w : QApplication::topLevelWidgets()) delete w;
+        App::SetPath(savedPath);
+        ModelGlobals::Release();
+    }
+
+    void addTexture(const QString& name) {
+        QDir().mkpath(folder.path() + "/textures");
+        QFile f(folder.path() + "/textures/" + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+
+    // The names the folder lists, as the file system enumerates them.
+    std::vector<QString> enumerated() const {
+        std::vector<QString> names;
+        for (const auto& entry : std::filesystem::directory_iterator((folder.path() + "/textures").toStdString())) {
+            const QString name = QString::fromStdString(entry.path().filename().string());
+            if (entry.is_regular_file() && name.endsWith(".bmp", Qt::CaseInsensitive))
+                names.push_back(name);
+        }
+        return names;
+    }
+
+    QTemporaryDir folder;
+    QString savedPath;
+};
+
+void expectOnlyNoTexture() {
+    ASSERT_EQ(Globals::Textures.size(), 1u);
+    const auto& t = Globals::Textures[0];
+    EXPECT_EQ(t->Id(), 1);
+    EXPECT_EQ(t->Name(), QStringLiteral("  No Texture"));
+    EXPECT_EQ(t->path(), QString());
+    EXPECT_EQ(t->TextureType(), TextureKind::None);
+    EXPECT_TRUE(t->Internal());
+    EXPECT_FALSE(t->ReadOnly());
+}
+
+TEST_F(ProgramFolder, NoTexturesFolderGivesOnlyNoTexture) {
+    MainModule::LoadTextureList();
+    expectOnlyNoTexture();
+}
+
+TEST_F(ProgramFolder, EmptyTexturesFolderGivesOnlyNoTexture) {
+    QDir().mkpath(folder.path() + "/textures");
+    addTexture("notes.txt");
+    QDir().mkpath(folder.path() + "/textures/folder.bmp");
+    MainModule::LoadTextureList();
+    expectOnlyNoTexture();
+}
+
+TEST_F(ProgramFolder, TextureFilesFollowInEnumerationOrder) {
+    for (const char* name : {"a.bmp", "b.bmp", "c.d.bmp", "e.png"}) addTexture(name);
+    MainModule::LoadTextureList();
+    const std::vector<QString> names = enumerated();
+    ASSERT_EQ(names.size(), 3u);
+    ASSERT_EQ(Globals::Textures.size(), 4u);
+    EXPECT_EQ(Globals::Textures[0]->Name(), QStringLiteral("  No Texture"));
+    for (size_t i = 0; i < names.size(); ++i) {
+        const auto& t = Globals::Textures[i + 1];
+        EXPECT_EQ(t->Id(), static_cast<int32_t>(i + 2));
+        EXPECT_EQ(t->path(), names[i]);
+        EXPECT_EQ(t->Name(), names[i].left(names[i].lastIndexOf('.')));
+        EXPECT_EQ(t->TextureType(), TextureKind::Pattern);
+        EXPECT_TRUE(t->Internal());
+        EXPECT_TRUE(t->ReadOnly());
+        EXPECT_EQ(Globals::TextureItem(static_cast<int32_t>(i + 2)), t);
+    }
+}
+
+TEST_F(ProgramFolder, MainMakesTheProgramWideObjectsAndShowsTheWindow) {
+    addTexture("dots.bmp");
+    App::SetTitle("Other");
+    Globals::CurrentFile.clear();
+    MainModule::Main(QString());
+
+    EXPECT_EQ(App::Title(), QStringLiteral("Tindral"));
+    EXPECT_EQ(Screen::MousePointer(), Screen::Default);
+    ASSERT_TRUE(Globals::Converter);
+    ASSERT_EQ(Globals::Textures.size(), 2u);
+    EXPECT_EQ(Globals::Textures[1]->Name(), QStringLiteral("dots"));
+
+    ASSERT_TRUE(Globals::TopColor);
+    const Color& top = *Globals::TopColor;
+    EXPECT_EQ(top.RangeType(), 15410);
+    ASSERT_TRUE(top.ColorTexture());
+    EXPECT_TRUE(top.ColorTexture()->Equals(Globals::Textures[0]));
+    EXPECT_NE(top.ColorTexture(), Globals::Textures[0]);
+    // Drawn below its own white start.
+    for (int32_t v : {top.Red(), top.Green(), top.Blue()}) {
+        EXPECT_GE(v, 0);
+        EXPECT_LE(v, 254);
+    }
+
+    ASSERT_TRUE(Globals::GeneratedColors);
+    EXPECT_FALSE(Globals::GeneratedColors->HasColors());
+    EXPECT_FALSE(Globals::DrawColor);
+    EXPECT_EQ(Globals::CurrentFile, QString());
+
+    std::vector<QMainWindow*> windows;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* m = qobject_cast<QMainWindow*>(w))
+            windows.push_back(m);
+    ASSERT_EQ(windows.size(), 1u);
+    EXPECT_TRUE(windows[0]->isVisible());
+    EXPECT_EQ(windows[0]->windowTitle(), QStringLiteral("Tindral"));
+}
+
+TEST_F(ProgramFolder, AnErrorEndsStartUpSilentlyKeepingWhatWasMade) {
+    addTexture("dots.bmp");
+    const QByteArray old = qgetenv("TMPDIR");
+    qputenv("TMPDIR", TestEnvironment::Home().toUtf8() + "/no-such-folder");
+    EXPECT_NO_THROW(MainModule::Main(QString()));
+    qputenv("TMPDIR", old);
+
+    EXPECT_TRUE(Globals::Converter);
+    EXPECT_EQ(Globals::Textures.size(), 2u);
+    EXPECT_FALSE(Globals::TopColor);
+    EXPECT_FALSE(Globals::GeneratedColors);
+    EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
+    EXPECT_EQ(Screen::MousePointer(), Screen::Default);
+}
+
+}  // namespace

@@ -192,6 +192,8 @@ ColorPanel::ColorPanel(QWidget* parent) : QWidget(parent) {
         slider->setRange(0, 255);
         slider->setSingleStep(1);
         slider->setPageStep(10);
+        // A change is reported once the thumb is let go, not on every step of a drag.
+        slider->setTracking(false);
         slider->setGeometry(px(540), px(tops[i]), px(1695), px(255));
         connect(slider, &QSlider::valueChanged, this, [this] { SliderChange(); });
         sldColor.push_back(slider);
@@ -265,6 +267,8 @@ void ColorPanel::Init(QWidget* pfrm, std::shared_ptr<Color> pColor, int32_t pSty
                       bool pFixed) {
     picReference->move(-2 * picReference->width(), picReference->y());
     m_owner = pfrm;
+    if (!pColor)
+        Err::Raise(RuntimeError::ObjectVariableNotSet);
     m_color = std::move(pColor);
     SetSliders();
     SetStyle(pStyle);
@@ -276,6 +280,8 @@ void ColorPanel::Init(QWidget* pfrm, std::shared_ptr<Color> pColor, int32_t pSty
 void ColorPanel::SetColor(std::shared_ptr<Color> pColor) {
     if (m_fixed)
         return;
+    if (!pColor)
+        Err::Raise(RuntimeError::ObjectVariableNotSet);
     std::shared_ptr<Color> previous;
     if (m_color)
         previous = m_color->Clone();
@@ -461,6 +467,11 @@ void ColorPanel::RenderPanel() {
         ShowImage(false);
     }
     pic->update();
+    // Around a picture smaller than the swatch the swatch itself shows the colour.
+    if (rgb != m_backColor) {
+        m_backColor = rgb;
+        update();
+    }
     SaveTemporaryImage();
     emit Changed();
 }

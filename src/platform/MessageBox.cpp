@@ -23,11 +23,11 @@ int showReal(const Request& request) {
     box.setWindowTitle(request.title);
     box.setText(request.prompt);
     switch (request.buttons & 0xF0) {
-    case Critical: box.setIcon(QMessageBox::Critical); break;
-    case Question: box.setIcon(QMessageBox::Question); break;
-    case Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case Information: box.setIcon(QMessageBox::Information); break;
-    default: break;
+        case Critical: box.setIcon(QMessageBox::Critical); break;
+        case Question: box.setIcon(QMessageBox::Question); break;
+        case Exclamation: box.setIcon(QMessageBox::Warning); break;
+        case Information: box.setIcon(QMessageBox::Information); break;
+        default: break;
     }
     struct Choice {
         QMessageBox::StandardButton button;
@@ -35,17 +35,18 @@ int showReal(const Request& request) {
     };
     std::vector<Choice> choices;
     switch (request.buttons & 0x0F) {
-    case OKCancel: choices = {{QMessageBox::Ok, OK}, {QMessageBox::Cancel, Cancel}}; break;
-    case AbortRetryIgnore:
-        choices = {{QMessageBox::Abort, Abort}, {QMessageBox::Retry, Retry}, {QMessageBox::Ignore, Ignore}};
-        break;
-    case YesNoCancel: choices = {{QMessageBox::Yes, Yes}, {QMessageBox::No, No}, {QMessageBox::Cancel, Cancel}}; break;
-    case YesNo: choices = {{QMessageBox::Yes, Yes}, {QMessageBox::No, No}}; break;
-    case RetryCancel: choices = {{QMessageBox::Retry, Retry}, {QMessageBox::Cancel, Cancel}}; break;
-    default: choices = {{QMessageBox::Ok, OK}}; break;
+        case OKCancel: choices = {{QMessageBox::Ok, OK}, {QMessageBox::Cancel, Cancel}}; break;
+        case AbortRetryIgnore:
+            choices = {{QMessageBox::Abort, Abort}, {QMessageBox::Retry, Retry}, {QMessageBox::Ignore, Ignore}};
+            break;
+        case YesNoCancel:
+            choices = {{QMessageBox::Yes, Yes}, {QMessageBox::No, No}, {QMessageBox::Cancel, Cancel}};
+            break;
+        case YesNo: choices = {{QMessageBox::Yes, Yes}, {QMessageBox::No, No}}; break;
+        case RetryCancel: choices = {{QMessageBox::Retry, Retry}, {QMessageBox::Cancel, Cancel}}; break;
+        default: choices = {{QMessageBox::Ok, OK}}; break;
     }
-    for (const auto& c : choices)
-        box.addButton(c.button);
+    for (const auto& c : choices) box.addButton(c.button);
     const size_t defaultIndex = (request.buttons & DefaultButton3) ? 2 : (request.buttons & DefaultButton2) ? 1 : 0;
     if (defaultIndex < choices.size())
         box.setDefaultButton(choices[defaultIndex].button);

@@ -9,15 +9,15 @@ RuntimeError::RuntimeError(int32_t number, QString source, QString description)
 
 QString RuntimeError::DescriptionOf(int32_t number) {
     switch (number) {
-    case InvalidProcedureCall: return QStringLiteral("Invalid procedure call or argument");
-    case Overflow: return QStringLiteral("Overflow");
-    case SubscriptOutOfRange: return QStringLiteral("Subscript out of range");
-    case TypeMismatch: return QStringLiteral("Type mismatch");
-    case FileNotFound: return QStringLiteral("File not found");
-    case PermissionDenied: return QStringLiteral("Permission denied");
-    case PathFileAccessError: return QStringLiteral("Path/File access error");
-    case ObjectVariableNotSet: return QStringLiteral("Object variable or With block variable not set");
-    default: return QStringLiteral("Application-defined or object-defined error");
+        case InvalidProcedureCall: return QStringLiteral("Invalid procedure call or argument");
+        case Overflow: return QStringLiteral("Overflow");
+        case SubscriptOutOfRange: return QStringLiteral("Subscript out of range");
+        case TypeMismatch: return QStringLiteral("Type mismatch");
+        case FileNotFound: return QStringLiteral("File not found");
+        case PermissionDenied: return QStringLiteral("Permission denied");
+        case PathFileAccessError: return QStringLiteral("Path/File access error");
+        case ObjectVariableNotSet: return QStringLiteral("Object variable or With block variable not set");
+        default: return QStringLiteral("Application-defined or object-defined error");
     }
 }
 

@@ -1,0 +1,8 @@
+#include "platform/CommandBarEdit.h"
+
+void CommandBarEdit::SetText(const QString& text) {
+    if (m_text == text)
+        return;
+    m_text = text;
+    Changed();
+}

@@ -48,16 +48,14 @@ struct Proofer {
 
 void BM_RenderPlain(benchmark::State& state) {
     Proofer proofer(colorWith(1, 30, 120, 200));
-    for (auto _ : state)
-        proofer.panel->RefreshImageFile();
+    for (auto _ : state) proofer.panel->RefreshImageFile();
     state.SetBytesProcessed(state.iterations() * ProoferWidth * ProoferHeight * 3);
 }
 BENCHMARK(BM_RenderPlain)->Unit(benchmark::kMillisecond);
 
 void BM_RenderPattern(benchmark::State& state) {
     Proofer proofer(colorWith(2, 30, 120, 200));
-    for (auto _ : state)
-        proofer.panel->RefreshImageFile();
+    for (auto _ : state) proofer.panel->RefreshImageFile();
     state.SetBytesProcessed(state.iterations() * ProoferWidth * ProoferHeight * 3);
 }
 BENCHMARK(BM_RenderPattern)->Unit(benchmark::kMillisecond);
@@ -71,7 +69,7 @@ void BM_RecolourCachedPicture(benchmark::State& state) {
         return;
     }
     FileDialog::SetHandler({});
-    // A few colours made beforehand, so the loop measures SetColor alone.
+    // Each new colour is made outside the timing, so the loop measures SetColor alone.
     int k = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -88,8 +86,7 @@ void BM_LoadPicture(benchmark::State& state) {
     Proofer proofer(colorWith(1, 30, 120, 200));
     const QString picture = programDir->path() + QStringLiteral("/big.png");
     FileDialog::SetHandler([&](const FileDialog::Request&) { return FileDialog::Result{true, picture, 1}; });
-    for (auto _ : state)
-        proofer.panel->LoadColorizer();
+    for (auto _ : state) proofer.panel->LoadColorizer();
     FileDialog::SetHandler({});
 }
 BENCHMARK(BM_LoadPicture)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -120,8 +117,7 @@ void prepare() {
     QDir(programDir->path()).mkpath(QStringLiteral("textures"));
     QImage pattern(64, 64, QImage::Format_RGB32);
     for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x)
-            pattern.setPixelColor(x, y, QColor::fromHsv(0, 0, (x * 7 + y * 13) % 256));
+        for (int x = 0; x < 64; ++x) pattern.setPixelColor(x, y, QColor::fromHsv(0, 0, (x * 7 + y * 13) % 256));
     pattern.save(programDir->path() + QStringLiteral("/textures/noise.bmp"), "BMP");
     QImage big(4000, 3000, QImage::Format_RGB32);
     for (int y = 0; y < big.height(); ++y) {

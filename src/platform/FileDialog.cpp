@@ -16,7 +16,7 @@ QPointer<QWidget>& owner() {
 }
 
 Result showReal(const Request& request) {
-    QFileDialog dialog(owner(), request.title, request.initDir);
+    QFileDialog dialog(request.parent ? request.parent : owner().data(), request.title, request.initDir);
     dialog.setAcceptMode(request.mode == Mode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     if (request.mode == Mode::Open)
         dialog.setFileMode((request.flags & FileMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);

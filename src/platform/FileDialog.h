@@ -32,6 +32,7 @@ struct Request {
     QString initDir;
     QString fileName;
     int flags = 0;
+    QWidget* parent = nullptr;  // modal to this widget; none: the owner set by SetOwner
 };
 
 struct Result {

@@ -332,6 +332,7 @@ bool ColorPanel::LoadColorizer() {
     request.filter =
         QStringLiteral("Pictures (*.bmp;*.png;*.jpg;*.gif;*.tif;*.tga)|*.bmp;*.png;*.jpg;*.gif;*.tif;*.tga");
     request.title = QStringLiteral("Open image");
+    request.parent = m_owner ? m_owner : window();
     const FileDialog::Result chosen = FileDialog::Show(request);
     if (!chosen.accepted)
         return false;
@@ -665,6 +666,10 @@ void ColorPanel::SliderChange() {
 }
 
 void ColorPanel::BuildPopup(bool containerIsHistory) {
+    // The popup's commands show the icons the host window's command bars hold under their ids.
+    if (m_owner)
+        if (auto* hostBars = m_owner->findChild<CommandBars*>(QString(), Qt::FindDirectChildrenOnly))
+            m_commandBars->SetIcons(hostBars->SharedIcons());
     m_commandBars->ActiveMenuBar()->SetVisible(false);
     // A swatch that is disposed and initialised again fills its one popup bar anew.
     for (int i = 0; i < m_commandBars->Count() && !m_popupBar; ++i)

@@ -1,6 +1,7 @@
 #include "SwatchFixture.h"
 
 #include "platform/CommandBarCustom.h"
+#include "platform/CommandBarImageManager.h"
 #include "support/ScriptedFileDialog.h"
 
 #include <QClipboard>
@@ -71,6 +72,16 @@ TEST_F(ColorPanelPopup, TexturesSubmenuListsTheTexturesAndChecksTheColoursOwn) {
     panel->Clear();
     EXPECT_TRUE(textures->FindControl(1)->Checked());
     EXPECT_FALSE(textures->FindControl(2)->Checked());
+}
+
+TEST_F(ColorPanelPopup, PopupShowsTheHostWindowsIcons) {
+    auto* hostBars = new CommandBars(host.get());
+    hostBars->setParent(host.get());
+    QPixmap icon(16, 16);
+    icon.fill(Qt::red);
+    hostBars->Icons().SetIcon(4003, icon);
+    panel->Init(host.get(), MakeColor(1, 2, 3), PanelStyle::Raised, false);
+    EXPECT_TRUE(Bars()->Icons().Exists(4003));
 }
 
 // What the popup shows as it opens.

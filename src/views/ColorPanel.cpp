@@ -202,7 +202,13 @@ ColorPanel::ColorPanel(QWidget* parent) : QWidget(parent) {
     m_commandBars = new CommandBars(this);
     m_commandBars->setParent(this);
     m_commandBars->setObjectName(QStringLiteral("CommandBars"));
-    connect(m_commandBars, &CommandBars::Execute, this, [this](CommandBarControl* control) { PopupExecute(control); });
+    // A command that fails ends quietly: it runs from the event loop, where nothing could take the error.
+    connect(m_commandBars, &CommandBars::Execute, this, [this](CommandBarControl* control) {
+        try {
+            PopupExecute(control);
+        } catch (...) {
+        }
+    });
     connect(m_commandBars, &CommandBars::InitCommandsPopup, this, [this](CommandBar* bar) { PopupOpening(bar); });
 }
 

@@ -233,6 +233,13 @@ TEST_F(ColorPanelCommands, StripCommandsBecomeEvents) {
                                                "Sort 7", "Sort 4"}));
 }
 
+TEST_F(ColorPanelCommands, ACommandThatFailsEndsQuietly) {
+    panel->Init(host.get(), MakeColor(1, 2, 3), PanelStyle::Raised, false);
+    panel->PanelColor()->SetTemporaryImagePath(QStringLiteral("/nowhere/at/all.bmp"));
+    EXPECT_NO_THROW(Execute(2));  // the render cannot write its file
+    EXPECT_EQ(panel->PanelColor()->ColorTexture()->Id(), 2);
+}
+
 TEST_F(ColorPanelCommands, LoadImageAsksForAPicture) {
     const QString picture = WritePicture(QStringLiteral("menu.png"), 3, 3);
     ScriptedFileDialog dialogs({picture});

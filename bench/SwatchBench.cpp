@@ -1,0 +1,154 @@
+// Rendering a 240 x 470 proofer: plain, with a pattern texture (both with the temporary BMP file), and
+// recolouring a cached 4000 x 3000 user picture for a new colour; memcpy of the same bytes as the bound.
+#include "model/Color.h"
+#include "model/ColorConverter.h"
+#include "model/Factory.h"
+#include "model/Globals.h"
+#include "model/Texture.h"
+#include "platform/App.h"
+#include "platform/FileDialog.h"
+#include "views/ColorPanel.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int ProoferWidth = 240;
+constexpr int ProoferHeight = 470;
+
+QTemporaryDir* programDir = nullptr;
+
+std::shared_ptr<Color> colorWith(int textureIndex, int r, int g, int b) {
+    auto color = Factory::NewColor(Globals::TextureItem(textureIndex), 15410, false);
+    color->SetColor(r, g, b);
+    return color;
+}
+
+struct Proofer {
+    QWidget host;
+    ColorPanel* panel;
+    explicit Proofer(std::shared_ptr<Color> color) {
+        host.resize(800, 600);
+        panel = new ColorPanel(&host);
+        panel->setGeometry(10, 10, ProoferWidth, ProoferHeight);
+        host.show();
+        panel->Init(&host, std::move(color), 1, false);
+    }
+    ~Proofer() { panel->Dispose(); }
+};
+
+void BM_RenderPlain(benchmark::State& state) {
+    Proofer proofer(colorWith(1, 30, 120, 200));
+    for (auto _ : state) proofer.panel->RefreshImageFile();
+    state.SetBytesProcessed(state.iterations() * ProoferWidth * ProoferHeight * 3);
+}
+BENCHMARK(BM_RenderPlain)->Unit(benchmark::kMillisecond);
+
+void BM_RenderPattern(benchmark::State& state) {
+    Proofer proofer(colorWith(2, 30, 120, 200));
+    for (auto _ : state) proofer.panel->RefreshImageFile();
+    state.SetBytesProcessed(state.iterations() * ProoferWidth * ProoferHeight * 3);
+}
+BENCHMARK(BM_RenderPattern)->Unit(benchmark::kMillisecond);
+
+void BM_RecolourCachedPicture(benchmark::State& state) {
+    Proofer proofer(colorWith(1, 30, 120, 200));
+    const QString picture = programDir->path() + QStringLiteral("/big.png");
+    FileDialog::SetHandler([&](const FileDialog::Request&) { return FileDialog::Result{true, picture, 1}; });
+    if (!proofer.panel->LoadColorizer()) {
+        state.SkipWithError("the picture did not load");
+        return;
+    }
+    FileDialog::SetHandler({});
+    // Each new colour is made outside the timing, so the loop measures SetColor alone.
+    int k = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto next = colorWith(1, (k * 37) % 256, (k * 91) % 256, (k * 53) % 256);
+        ++k;
+        state.ResumeTiming();
+        proofer.panel->SetColor(next);
+    }
+    state.SetBytesProcessed(state.iterations() * 4000LL * 3000 * 3);
+}
+BENCHMARK(BM_RecolourCachedPicture)->Unit(benchmark::kMillisecond);
+
+void BM_LoadPicture(benchmark::State& state) {
+    Proofer proofer(colorWith(1, 30, 120, 200));
+    const QString picture = programDir->path() + QStringLiteral("/big.png");
+    FileDialog::SetHandler([&](const FileDialog::Request&) { return FileDialog::Result{true, picture, 1}; });
+    for (auto _ : state) proofer.panel->LoadColorizer();
+    FileDialog::SetHandler({});
+}
+BENCHMARK(BM_LoadPicture)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_MemcpyProoferBitmap(benchmark::State& state) {
+    std::vector<uint8_t> from(ProoferWidth * 3 * ProoferHeight, 7), to(from.size());
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), from.size());
+        benchmark::DoNotOptimize(to.data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(from.size()));
+}
+BENCHMARK(BM_MemcpyProoferBitmap)->Unit(benchmark::kMillisecond);
+
+void BM_MemcpyBigPicture(benchmark::State& state) {
+    std::vector<uint8_t> from(4000 * 3 * 3000, 7), to(from.size());
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), from.size());
+        benchmark::DoNotOptimize(to.data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(from.size()));
+}
+BENCHMARK(BM_MemcpyBigPicture)->Unit(benchmark::kMillisecond);
+
+// A program folder with one grey pattern, a texture list to match, and a 4000 x 3000 grey photograph.
+void prepare() {
+    programDir = new QTemporaryDir;
+    QDir(programDir->path()).mkpath(QStringLiteral("textures"));
+    QImage pattern(64, 64, QImage::Format_RGB32);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) pattern.setPixelColor(x, y, QColor::fromHsv(0, 0, (x * 7 + y * 13) % 256));
+    pattern.save(programDir->path() + QStringLiteral("/textures/noise.bmp"), "BMP");
+    QImage big(4000, 3000, QImage::Format_RGB32);
+    for (int y = 0; y < big.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(big.scanLine(y));
+        for (int x = 0; x < big.width(); ++x) {
+            const int grey = (x / 16 + y / 9) % 256;
+            line[x] = qRgb(grey, (grey * 3) % 256, 255 - grey);
+        }
+    }
+    big.save(programDir->path() + QStringLiteral("/big.png"), "PNG", 100);
+    App::SetPath(programDir->path());
+    Globals::Converter = std::make_shared<ColorConverter>();
+    Globals::Textures = {
+        Factory::NewTexture(1, QStringLiteral("  No Texture"), QString(), 0, true, true),
+        Factory::NewTexture(2, QStringLiteral("Noise"), QStringLiteral("noise.bmp"), 1, true, true),
+    };
+    Globals::TopColor = std::make_shared<Color>();
+    Globals::TopColor->SetColorTexture(Globals::Textures[0]);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    prepare();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    Globals::TopColor.reset();
+    Globals::Textures.clear();
+    delete programDir;
+    return 0;
+}

@@ -1,5 +1,6 @@
 #include "app/MainModule.h"
 
+#include "app/frmMain.h"
 #include "model/Color.h"
 #include "model/ColorCollection.h"
 #include "model/ColorConverter.h"
@@ -11,7 +12,6 @@
 #include "services/Hourglass.h"
 
 #include <QDir>
-#include <QMainWindow>
 
 namespace MainModule {
 
@@ -25,14 +25,14 @@ void Main([[maybe_unused]] const QString& commandLine) {
         Globals::TopColor->Init(Globals::TextureItem(1), ColorRangeType::AllRGB, false);
         Globals::GeneratedColors = std::make_shared<ColorCollection>();
 
-        auto* window = new QMainWindow;
+        auto* window = new frmMain;
         window->setAttribute(Qt::WA_DeleteOnClose);
-        window->setWindowTitle(App::Title());
-        window->resize(800, 600);
+        window->Form_Load();
         window->show();
+        window->Init();
 
-        window->activateWindow();
-        window->setFocus();
+        // The command-line document is read here.
+        window->FocusStep();
     } catch (...) {
     }
 }

@@ -1,4 +1,5 @@
 #include "app/MainModule.h"
+#include "app/frmMain.h"
 #include "model/Color.h"
 #include "model/ColorCollection.h"
 #include "model/Globals.h"
@@ -12,7 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QMainWindow>
+#include <QPointer>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -32,7 +33,15 @@ protected:
     }
 
     void TearDown() override {
-        for (QWidget* w : QApplication::topLevelWidgets()) delete w;
+        // Owned top-level widgets (menus) go with their owner.
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        const QList<QPointer<QWidget>> guarded(windows.begin(), windows.end());
+        for (const QPointer<QWidget>& w : guarded)
+            if (w && !w->parentWidget()) {
+                if (auto* main = qobject_cast<frmMain*>(w.data()))
+                    main->m_IsOpeningJustAfterStartup = true;
+                delete w.data();
+            }
         App::SetPath(savedPath);
         ModelGlobals::Release();
     }
@@ -119,20 +128,18 @@ TEST_F(ProgramFolder, MainMakesTheProgramWideObjectsAndShowsTheWindow) {
     ASSERT_TRUE(top.ColorTexture());
     EXPECT_TRUE(top.ColorTexture()->Equals(Globals::Textures[0]));
     EXPECT_NE(top.ColorTexture(), Globals::Textures[0]);
-    // Drawn below its own white start.
-    for (int32_t v : {top.Red(), top.Green(), top.Blue()}) {
-        EXPECT_GE(v, 0);
-        EXPECT_LE(v, 254);
-    }
+    // The main window's load makes it white.
+    EXPECT_EQ(top.RGBColor(), 0xFFFFFF);
 
+    // The window's three proofers are the first generated colours.
     ASSERT_TRUE(Globals::GeneratedColors);
-    EXPECT_FALSE(Globals::GeneratedColors->HasColors());
-    EXPECT_FALSE(Globals::DrawColor);
+    EXPECT_EQ(Globals::GeneratedColors->count(), 3);
+    ASSERT_TRUE(Globals::DrawColor);
     EXPECT_EQ(Globals::CurrentFile, QString());
 
-    std::vector<QMainWindow*> windows;
+    std::vector<frmMain*> windows;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* m = qobject_cast<QMainWindow*>(w))
+        if (auto* m = qobject_cast<frmMain*>(w))
             windows.push_back(m);
     ASSERT_EQ(windows.size(), 1u);
     EXPECT_TRUE(windows[0]->isVisible());

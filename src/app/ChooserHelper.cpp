@@ -1,0 +1,357 @@
+#include "app/ChooserHelper.h"
+
+#include "app/MainHelpers.h"
+#include "app/frmMain.h"
+#include "model/Color.h"
+#include "model/ColorCollection.h"
+#include "model/Globals.h"
+#include "model/Texture.h"
+#include "platform/App.h"
+#include "platform/CommandBarComboBox.h"
+#include "platform/CommandBarCustom.h"
+#include "platform/CommandBarGallery.h"
+#include "platform/CommandBarGalleryItems.h"
+#include "platform/CommandBarImageManager.h"
+#include "platform/CommandBars.h"
+#include "platform/PictureBox.h"
+#include "platform/RibbonBar.h"
+#include "services/Cast.h"
+#include "services/xptHelper.h"
+#include "views/ColorPanel.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPixmap>
+#include <QSlider>
+
+#include <algorithm>
+#include <array>
+
+namespace ChooserHelper {
+
+namespace {
+
+constexpr int TexturesGallery = 15101;
+constexpr int SchemesGallery = 15301;
+constexpr int SchemesItems = 15302;
+constexpr int TypePopup = 15402;
+constexpr int FirstRange = 15410;
+constexpr int UserDefinedColors = 15419;
+constexpr int GalleryIconSize = 32;
+
+CommandBarControl* add(CommandBarControls& controls, CommandBarControl::Type type, int id, const QString& caption) {
+    return controls.Add(type, id, caption, -1, false);
+}
+
+// A gallery picture of a texture file: its pattern, stretched to a light range, over a soft blue, so the dark
+// grey patterns read clearly at icon size.
+QPixmap texturePicture(const QString& file) {
+    QImage pattern(file);
+    QImage picture(GalleryIconSize, GalleryIconSize, QImage::Format_RGB32);
+    const QColor tint(0xC4, 0xD4, 0xE8);
+    if (pattern.isNull()) {
+        picture.fill(tint);
+    } else {
+        pattern = pattern
+                      .copy(0, 0, std::min(pattern.width(), GalleryIconSize * 2),
+                            std::min(pattern.height(), GalleryIconSize * 2))
+                      .scaled(GalleryIconSize, GalleryIconSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                      .convertToFormat(QImage::Format_Grayscale8);
+        int low = 255;
+        int high = 0;
+        for (int y = 0; y < GalleryIconSize; ++y)
+            for (int x = 0; x < GalleryIconSize; ++x) {
+                const int v = pattern.constScanLine(y)[x];
+                low = std::min(low, v);
+                high = std::max(high, v);
+            }
+        const double span = std::max(1, high - low);
+        for (int y = 0; y < GalleryIconSize; ++y) {
+            auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+            for (int x = 0; x < GalleryIconSize; ++x) {
+                const double light = 0.55 + 0.45 * (pattern.constScanLine(y)[x] - low) / span;
+                row[x] = qRgb(static_cast<int>(tint.red() * light), static_cast<int>(tint.green() * light),
+                              static_cast<int>(tint.blue() * light));
+            }
+        }
+    }
+    QPainter painter(&picture);
+    painter.setPen(QColor(0x6E, 0x80, 0x96));
+    painter.drawRect(picture.rect().adjusted(0, 0, -1, -1));
+    painter.end();
+    return QPixmap::fromImage(picture);
+}
+
+void fillTexturePictures(frmMain& frm) {
+    if (!frm.ImageManagerGalleryTextures)
+        frm.ImageManagerGalleryTextures = std::make_shared<CommandBarImageManager>();
+    // Texture 1, "  No Texture", has no picture.
+    for (const auto& texture : Globals::Textures)
+        if (texture->TextureType() == TextureKind::Pattern)
+            frm.ImageManagerGalleryTextures->SetIcon(
+                texture->Id(), texturePicture(App::Path() + QStringLiteral("/textures/") + texture->path()));
+}
+
+void refillProofers(frmMain& frm) {
+    const int32_t position = Globals::GeneratedColors->Position();
+    int32_t k = 0;
+    for (auto proofer = frm.cpList.rbegin(); proofer != frm.cpList.rend(); ++proofer, ++k) {
+        if (position - k < 1)
+            break;
+        (*proofer)->SetColor(Globals::GeneratedColors->Item(position - k));
+    }
+}
+
+void setSliders(frmMain& frm, const std::array<int, 3>& values) {
+    for (size_t i = 0; i < 3; ++i) frm.sldTopColor[i]->setValue(values[i]);
+}
+
+void setSliderMaxima(frmMain& frm, const std::array<int, 3>& maxima) {
+    for (size_t i = 0; i < 3; ++i) frm.sldTopColor[i]->setMaximum(maxima[i]);
+}
+
+void setRangeCaption(frmMain& frm, const QString& caption) {
+    if (RibbonBar* ribbon = frm.RibbonBar())
+        if (RibbonTab* tab = ribbon->Tab(0))
+            if (RibbonGroup* group = tab->Group(3))
+                group->SetCaption(caption);
+}
+
+int32_t packed(int red, int green, int blue) { return red + 256 * green + 65536 * blue; }
+
+// The single-hue ranges: the sliders' start values (hue, saturation, brightness), the fixed swatch colour and
+// the group caption.
+struct HueRange {
+    int32_t id;
+    std::array<int, 3> values;
+    int32_t swatch;
+    const char* caption;
+};
+constexpr std::array<HueRange, 7> HueRanges{{
+    {15412, {0, 100, 100}, 0x0000FF, "Color Range - Reds"},
+    {15413, {120, 100, 100}, 0x00FF00, "Color Range - Greens"},
+    {15414, {240, 100, 100}, 0xFF0000, "Color Range - Blues"},
+    {15415, {60, 100, 100}, 0x00FFFF, "Color Range - Yellows"},
+    {15416, {300, 100, 100}, 0xFF00FF, "Color Range - Magentas"},
+    {15417, {180, 100, 100}, 0xFFFF00, "Color Range - Cyans"},
+    {15418, {0, 0, 100}, 0xB4B4B4, "Color Range - Greys"},
+}};
+
+}  // namespace
+
+void BuildSelectionTab(RibbonBar& ribbon, frmMain& frm) {
+    RibbonTab* tab = ribbon.InsertTab(0, QStringLiteral("Selection"));
+    tab->SetId(frmMain::SelectionWorkspace);
+
+    RibbonGroup* group = tab->AddGroup(QStringLiteral("&Create Colors"), 15001);
+    add(group->Controls(), CommandBarControl::Button, 15003, QStringLiteral("Create  &New Colors"));
+    auto* combo = static_cast<CommandBarComboBox*>(add(group->Controls(), CommandBarControl::ComboBox, 15006, {}));
+    combo->SetWidth(80);
+    combo->SetBeginGroup(true);
+    combo->AddItem(QStringLiteral("1 Proofer"));
+    for (int count = 2; count <= 8; ++count) combo->AddItem(QStringLiteral("%1 Proofers").arg(count));
+    combo->SetListIndex(3);
+    CommandBarControl* keepAll = add(group->Controls(), CommandBarControl::Button, 15005, QStringLiteral(" Keep &All"));
+    keepAll->SetHeight(41);
+    keepAll->SetWidth(combo->Width());
+
+    BuildTexturesGroup(ribbon, frm);
+    BuildSchemesGroup(ribbon, frm, 0);
+    BuildColorRangeGroup(ribbon, frm);
+}
+
+void BuildTexturesGroup(RibbonBar& ribbon, frmMain& frm) {
+    RibbonGroup* group = ribbon.Tab(0)->AddGroup(QStringLiteral("&Textures"), 15100);
+    CommandBars& bars = *frm.CommandBars;
+
+    fillTexturePictures(frm);
+    CommandBarGalleryItems* items = bars.CreateGalleryItems(TexturesGallery);
+    items->SetItemSize(72, 56);
+    items->AddLabel(QStringLiteral("Textures"));
+    for (const auto& texture : Globals::Textures) items->AddItem(texture->Id(), texture->Name());
+    items->SetIcons(frm.ImageManagerGalleryTextures);
+
+    auto* gallery = static_cast<CommandBarGallery*>(
+        add(group->Controls(), CommandBarControl::Gallery, TexturesGallery, QStringLiteral("Textures")));
+    gallery->SetWidth(235);
+    gallery->SetItems(items);
+
+    CommandBar* dropDown = bars.Add(QStringLiteral("Textures"), CommandBar::Popup);
+    auto* popupGallery = static_cast<CommandBarGallery*>(
+        add(dropDown->Controls(), CommandBarControl::Gallery, TexturesGallery, QStringLiteral("Textures")));
+    popupGallery->SetWidth(307);
+    popupGallery->SetHeight(190);
+    popupGallery->SetItems(items);
+    gallery->SetCommandBar(dropDown);
+}
+
+void BuildSchemesGroup(RibbonBar& ribbon, frmMain& frm, int tabIndex) {
+    RibbonGroup* group = ribbon.Tab(tabIndex)->AddGroup(QStringLiteral("&Color Schemes"), 15300);
+    CommandBars& bars = *frm.CommandBars;
+
+    CommandBarGalleryItems* items = bars.CreateGalleryItems(SchemesItems);
+    items->SetItemSize(72, 56);
+    items->AddLabel(QStringLiteral("Schemes"));
+    const std::array<const char*, 6> names{"One Scheme",   "Two Schemes",  "Three Schemes",
+                                           "Four Schemes", "Five Schemes", "Six Schemes"};
+    for (int i = 0; i < 6; ++i) items->AddItem(i + 1, QString::fromLatin1(names[static_cast<size_t>(i)]));
+
+    auto* gallery = static_cast<CommandBarGallery*>(
+        add(group->Controls(), CommandBarControl::Gallery, SchemesGallery, QStringLiteral("History Groups")));
+    gallery->SetWidth(170);
+    gallery->SetItems(items);
+
+    CommandBar* dropDown = bars.Add(QStringLiteral("Textures"), CommandBar::Popup);
+    auto* popupGallery = static_cast<CommandBarGallery*>(
+        add(dropDown->Controls(), CommandBarControl::Gallery, SchemesGallery, QStringLiteral("Schemes")));
+    popupGallery->SetWidth(170);
+    popupGallery->SetHeight(190);
+    popupGallery->SetItems(items);
+    gallery->SetCommandBar(dropDown);
+}
+
+void BuildColorRangeGroup(RibbonBar& ribbon, frmMain& frm) {
+    RibbonGroup* group = ribbon.Tab(0)->AddGroup(QStringLiteral("Color &Range"), 15400);
+    CommandBarControl* type =
+        add(group->Controls(), CommandBarControl::ButtonPopup, TypePopup, QStringLiteral("&Type"));
+    CommandBar* typeBar = type->GetCommandBar();
+    const std::array<const char*, 10> captions{"All colors, RGB selection",
+                                               "All colors, HSB selection",
+                                               "Reds",
+                                               "Greens",
+                                               "Blues",
+                                               "Yellows",
+                                               "Magentas",
+                                               "Cyans",
+                                               "Grays",
+                                               "User Defined Colors"};
+    for (int i = 0; i < 10; ++i) {
+        const int id = FirstRange + i;
+        CommandBarControl* item = add(typeBar->Controls(), CommandBarControl::Button, id,
+                                      QString::fromLatin1(captions[static_cast<size_t>(i)]));
+        if (id == 15412 || id == 15418 || id == UserDefinedColors)
+            item->SetBeginGroup(true);
+        if (id == UserDefinedColors)
+            item->SetEnabled(false);
+    }
+
+    SetColorRange(FirstRange, typeBar, frm);
+
+    auto* custom = static_cast<CommandBarCustom*>(
+        add(group->Controls(), CommandBarControl::Custom, 15401, QStringLiteral("Color")));
+    custom->SetHandle(frm.picLimits);
+
+    const Color& top = *Globals::TopColor;
+    setSliders(frm, {top.Red(), top.Green(), top.Blue()});
+    frm.picColor->SetBackColor(packed(top.Red(), top.Green(), top.Blue()));
+}
+
+void ExecuteChooserCommand(CommandBarControl* control, frmMain& frm) {
+    const int id = control->Id();
+    if (id == 15003) {
+        frm.CreateNewColors();
+    } else if (id == 15005) {
+        // Strip 0 receives every proofer's colour through its AddColorPanels here.
+        frm.m_IsOpeningJustAfterStartup = false;
+    } else if (id == 15006) {
+        if (auto* combo = dynamic_cast<CommandBarComboBox*>(control))
+            frm.SetProoferCount(combo->ListIndex(), true);
+    } else if (id == TexturesGallery) {
+        CommandBarGallery* gallery = Cast::ToGallery(control);
+        if (!gallery || !gallery->SelectedItem())
+            return;
+        frm.SelectedTexture = Globals::TextureItem(gallery->SelectedItem()->Id());
+        for (const auto& proofer : frm.cpList) {
+            const auto color = proofer->PanelColor();
+            if (color && color->ColorTexture() && color->ColorTexture()->TextureType() == TextureKind::Image)
+                continue;
+            proofer->ChangeTexture(frm.SelectedTexture->Clone());
+        }
+    } else if (id == SchemesItems) {
+        if (CommandBarGallery* gallery = Cast::ToGallery(control); gallery && gallery->SelectedItem())
+            frm.NumberOfHistoryGroups = gallery->SelectedItem()->Id();
+        ShowHistoryGroups(frm.NumberOfHistoryGroups, frm);
+        frm.RefreshLayout();
+    } else if (id >= FirstRange && id <= UserDefinedColors) {
+        SetColorRange(id, control->Parent(), frm);
+    } else if (id == 15002) {
+        if (Globals::GeneratedColors->MovePrevious())
+            refillProofers(frm);
+    } else if (id == 15004) {
+        if (Globals::GeneratedColors->MoveNext())
+            refillProofers(frm);
+    }
+}
+
+void ShowHistoryGroups([[maybe_unused]] int32_t n, frmMain& frm) {
+    // Strips 0..n-1 show and refresh their shadows, the others hide with theirs, once the strips exist.
+    frm.RefreshLayout();
+}
+
+void SelectTextureByName(const QString& name, frmMain& frm) {
+    CommandBarGallery* gallery = Cast::ToGallery(frm.CommandBars->FindControl(TexturesGallery));
+    if (!gallery || !gallery->Items())
+        return;
+    const QString wanted = name.trimmed().toUpper();
+    CommandBarGalleryItems& items = *gallery->Items();
+    for (int i = 0; i < items.Count(); ++i) {
+        CommandBarGalleryItem* item = items.Item(i);
+        if (item->Caption().trimmed().toUpper() != wanted)
+            continue;
+        gallery->SetSelectedItem(item);
+        frm.SelectedTexture = Globals::TextureItem(item->Id());
+        return;
+    }
+}
+
+void SetColorRange(int32_t rangeId, CommandBar* typeBar, frmMain& frm) {
+    for (int id = FirstRange; id <= UserDefinedColors; ++id) xptHelper::SetControlChecked(typeBar, id, false);
+    xptHelper::SetControlChecked(typeBar, rangeId, true);
+
+    if (rangeId != UserDefinedColors) {
+        frm.m_RangeType = rangeId;
+        frm.m_IsUDC = false;
+    } else {
+        frm.m_IsUDC = true;
+    }
+
+    Color& top = *Globals::TopColor;
+    if (rangeId == 15410) {
+        setSliderMaxima(frm, {255, 255, 255});
+        setSliders(frm, {255, 255, 255});
+        top.SetRed(255);
+        top.SetGreen(255);
+        top.SetBlue(255);
+        frm.picColor->SetBackColor(packed(top.Red(), top.Green(), top.Blue()));
+        setRangeCaption(frm, QStringLiteral("Color Range - All Colors RGB"));
+    } else if (rangeId == 15411) {
+        setSliderMaxima(frm, {359, 100, 100});
+        setSliders(frm, {359, 100, 100});
+        top.SetHue(359);
+        top.SetSaturation(100);
+        top.SetBrightness(100);
+        frm.picColor->SetBackColor(packed(top.Red(), top.Green(), top.Blue()));
+        setRangeCaption(frm, QStringLiteral("Color Range - All Colors HSB"));
+    } else if (rangeId == UserDefinedColors) {
+        setRangeCaption(frm, frm.m_RangeType == 15410 ? QStringLiteral("Color Range - My Colors RGB")
+                                                      : QStringLiteral("Color Range - My Colors HSB"));
+        frm.CommandBars->RecalcLayout();
+    } else {
+        for (const HueRange& range : HueRanges) {
+            if (range.id != rangeId)
+                continue;
+            setSliderMaxima(frm, {359, 100, 100});
+            frm.picColor->SetBackColor(range.swatch);
+            setSliders(frm, range.values);
+            setRangeCaption(frm, QString::fromLatin1(range.caption));
+            top.SetHue(frm.sldTopColor[0]->value());
+            top.SetSaturation(frm.sldTopColor[1]->value());
+            top.SetBrightness(frm.sldTopColor[2]->value());
+        }
+    }
+
+    frm.CommandBars->RecalcLayout();
+    MainHelpers::UpdateTopColorLabel(frm);
+}
+
+}  // namespace ChooserHelper

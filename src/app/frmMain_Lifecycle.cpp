@@ -1,0 +1,253 @@
+#include "app/frmMain.h"
+
+#include "app/MainHelpers.h"
+#include "model/Color.h"
+#include "model/Factory.h"
+#include "model/Globals.h"
+#include "platform/App.h"
+#include "platform/CommandBars.h"
+#include "platform/MessageBox.h"
+#include "platform/PictureBox.h"
+#include "platform/RibbonBar.h"
+#include "platform/StatusBar.h"
+#include "services/FileShared.h"
+#include "services/Hourglass.h"
+#include "services/xptHelper.h"
+#include "views/ColorPanel.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QSlider>
+
+namespace {
+constexpr int TextPane = 0;
+constexpr int CapsLockPane = 59137;
+constexpr int NumLockPane = 59138;
+}  // namespace
+
+frmMain::frmMain() {
+    setWindowTitle(App::Title());
+    setFocusPolicy(Qt::StrongFocus);
+    setMinimumSize(640, 480);
+    resize(1024, 700);
+
+    CommandBars = new ::CommandBars(this);
+    connect(CommandBars, &::CommandBars::Execute, this, &frmMain::CommandBars_Execute);
+    connect(CommandBars, &::CommandBars::Update, this, &frmMain::CommandBars_Update);
+    connect(CommandBars, &::CommandBars::Resize, this, &frmMain::CommandBars_Resize);
+
+    picClient = new QWidget(this);
+    picClient->setObjectName(QStringLiteral("picClient"));
+    picClient->installEventFilter(this);
+
+    BuildTopColorBox();
+
+    // Proofer 0 belongs to the window; the others are loaded at run time.
+    cpList.push_back(std::make_unique<ColorPanel>(picClient));
+}
+
+frmMain::~frmMain() {
+    Form_Unload();
+    // The command bars give back the widgets they host while this window still stands.
+    delete CommandBars;
+    CommandBars = nullptr;
+}
+
+void frmMain::BuildTopColorBox() {
+    // The colour-range box that the ribbon hosts: the top-colour swatch with its label, and three sliders.
+    picLimits = new QWidget(this);
+    picLimits->setObjectName(QStringLiteral("picLimits"));
+    picLimits->setFixedSize(236, 66);
+    picLimits->hide();
+
+    picColor = new PictureBox(picLimits);
+    picColor->setObjectName(QStringLiteral("picColor"));
+    picColor->setGeometry(2, 3, 72, 60);
+    picColor->SetBackColor(0xFFFFFF);
+    picColor->SetPaintHandler([this](QPainter& painter) {
+        painter.setPen(QColor(0x8A, 0x96, 0xA6));
+        painter.drawRect(picColor->rect().adjusted(0, 0, -1, -1));
+    });
+
+    lblAllColors = new QLabel(picColor);
+    lblAllColors->setObjectName(QStringLiteral("lblAllColors"));
+    lblAllColors->setGeometry(0, 0, picColor->width(), picColor->height());
+    lblAllColors->setAlignment(Qt::AlignCenter);
+    lblAllColors->setWordWrap(true);
+    lblAllColors->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    for (int i = 0; i < 3; ++i) {
+        auto* slider = new QSlider(Qt::Horizontal, picLimits);
+        slider->setObjectName(QStringLiteral("sldTopColor%1").arg(i));
+        slider->setGeometry(84, 4 + i * 20, 148, 18);
+        slider->setRange(0, 255);
+        slider->setSingleStep(1);
+        slider->setPageStep(10);
+        sldTopColor[static_cast<size_t>(i)] = slider;
+    }
+}
+
+void frmMain::Form_Load() {
+    MainHelpers::LoadCommandIcons(*this);
+    MainHelpers::ResetTopColor();
+    MainHelpers::UpdateTopColorLabel(*this);
+    MainHelpers::BuildRibbon(*this);
+
+    StatusBar& statusBar = CommandBars->GetStatusBar();
+    statusBar.SetVisible(true);
+    statusBar.AddPane(TextPane);
+    statusBar.AddPane(CapsLockPane);
+    statusBar.AddPane(NumLockPane);
+
+    CommandBars->RecalcLayout();
+    CommandBars_Resize();
+    picClient->update();
+
+    SelectedTexture = Globals::TextureItem(1);
+    NumberOfHistoryGroups = 1;
+    SelectedPictureIndex = -1;
+
+    // The strips, the stage and the colour pie are initialised here, each with this window as owner,
+    // the strips but the first hidden with their shadows.
+
+    ShowWorkspace(SelectionWorkspace);
+
+    Globals::DrawColor = Factory::NewColor(SelectedTexture, 15410, false);
+    Globals::DrawColor->SetRed(0);
+    Globals::DrawColor->SetGreen(0);
+    Globals::DrawColor->SetBlue(0);
+    Globals::DrawColor->SetTemporaryImagePath(App::Path() + QStringLiteral("/stdcolor.bmp"));
+    // The stage takes the draw colour and opens the program folder's "stdimg.png" here.
+
+    m_IsOpeningJustAfterStartup = true;
+    UpdateAppCaption();
+    lblAllColors->setFont(font());
+}
+
+void frmMain::Init() {
+    SetProoferCount(3, true);
+    // The strips are numbered 1 to 6 here, by their index + 1.
+}
+
+void frmMain::SetUIStatus(bool pState) {
+    ::RibbonBar* ribbon = RibbonBar();
+    if (!ribbon)
+        return;
+    for (int id : {4009, 4010, 4011, 57665}) xptHelper::SetControlEnabled(ribbon, id, pState);
+    for (int t = 0; t < ribbon->TabCount(); ++t) {
+        RibbonTab* tab = ribbon->Tab(t);
+        for (int g = 0; g < tab->GroupCount(); ++g) xptHelper::SetControlsEnabled(pState, tab->Group(g)->Controls());
+    }
+    // The strips follow here.
+    for (const auto& proofer : cpList) proofer->SetEnabled(pState);
+    // The stage follows here.
+}
+
+void frmMain::UpdateAppCaption() {
+    StatusBar& statusBar = CommandBars->GetStatusBar();
+    if (statusBar.PaneCount() < 1)
+        return;
+    const QString text = Globals::CurrentFile.isEmpty()
+                             ? QStringLiteral(" Ready")
+                             : QStringLiteral(" ") + FileShared::GetFileName(Globals::CurrentFile);
+    statusBar.SetPaneText(statusBar.PaneId(0), text);
+}
+
+bool frmMain::IsUntitled() const { return Globals::CurrentFile.isEmpty(); }
+
+bool frmMain::IsModified() const {
+    if (m_IsOpeningJustAfterStartup)
+        return false;
+    // The strips, the stage and the colour pie join this test once they exist.
+    for (const auto& proofer : cpList)
+        if (const auto color = proofer->PanelColor(); color && color->IsDirty())
+            return true;
+    return false;
+}
+
+int frmMain::PromptSaveChanges() {
+    QString prompt;
+    if (IsUntitled()) {
+        prompt = QStringLiteral("Do you want to save this file?");
+    } else {
+        QString name = FileShared::GetFileName(Globals::CurrentFile);
+        if (name.right(4).toLower() == QStringLiteral(".tnd"))
+            name.chop(4);
+        prompt = QStringLiteral("Do you want to save the changes to ") + name + QStringLiteral("?");
+    }
+    const int answer = MessageBox::Show(prompt, MessageBox::YesNoCancel | MessageBox::Question);
+    int result = answer == MessageBox::No ? MessageBox::No : MessageBox::Cancel;
+    if (answer == MessageBox::Yes) {
+        try {
+            Hourglass hourglass;
+            SetUIStatus(false);
+            const bool saved = IsUntitled() ? FileSaveAs() : FileSave();
+            result = saved ? MessageBox::Yes : MessageBox::Cancel;
+        } catch (...) {
+            SetUIStatus(true);
+            throw;
+        }
+    }
+    SetUIStatus(true);
+    return result;
+}
+
+// The document commands come with the document file; until then nothing is written or read, and a save
+// answers that it did not happen.
+void frmMain::FileNew() {}
+bool frmMain::FileOpen() { return false; }
+bool frmMain::FileSave() { return false; }
+bool frmMain::FileSaveAs() { return false; }
+
+void frmMain::keyPressEvent(QKeyEvent* event) {
+    if (event->text().size() == 1 && event->text().at(0).unicode() < 128) {
+        try {
+            Form_KeyPress(event->text().at(0).unicode());
+        } catch (...) {
+        }
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void frmMain::Form_KeyPress(int keyAscii) {
+    if (keyAscii == 32)
+        CreateNewColors();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (!Form_QueryUnload()) {
+        event->ignore();
+        return;
+    }
+    Form_Unload();
+    event->accept();
+}
+
+bool frmMain::Form_QueryUnload() {
+    try {
+        if (IsModified() && PromptSaveChanges() == MessageBox::Cancel)
+            return false;
+    } catch (...) {
+        return false;
+    }
+    return true;
+}
+
+void frmMain::Form_Unload() {
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    for (const auto& proofer : cpList) proofer->Dispose();
+    if (!Globals::IconTempFolder.isEmpty()) {
+        FileShared::DeleteFolder(Globals::IconTempFolder);
+        Globals::IconTempFolder.clear();
+    }
+}
+
+void frmMain::FocusStep() {
+    activateWindow();
+    setFocus(Qt::OtherFocusReason);
+}

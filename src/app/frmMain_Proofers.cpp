@@ -1,0 +1,97 @@
+#include "app/frmMain.h"
+
+#include "model/Color.h"
+#include "model/ColorCollection.h"
+#include "model/Factory.h"
+#include "model/Globals.h"
+#include "model/Texture.h"
+#include "platform/RibbonBar.h"
+#include "platform/RuntimeError.h"
+#include "views/ColorPanel.h"
+
+#include <array>
+
+namespace {
+// The kept-state tables of a rebuild hold this many proofers.
+constexpr int KeptEntries = 9;
+// The window message that makes a shadow re-place itself at its control's size.
+constexpr int32_t SizeMessage = 5;
+}  // namespace
+
+void frmMain::ShowWorkspace(int32_t tabId) {
+    ::RibbonBar* ribbon = RibbonBar();
+    if (tabId == SelectionWorkspace) {
+        // The stage and the colour pie hide here; the strips offer "&Add All".
+        for (const auto& proofer : cpList) {
+            proofer->setVisible(true);
+            proofer->RefreshShadows(SizeMessage);
+        }
+        if (ribbon && ribbon->Tab(0))
+            ribbon->SetSelectedTab(ribbon->Tab(0));
+    } else if (tabId == ColorPieWorkspace || tabId == StagingWorkspace) {
+        for (const auto& proofer : cpList) {
+            proofer->setVisible(false);
+            proofer->HideShadows();
+        }
+        // The stage takes the draw colour and shows, or the colour pie shows, here.
+        const int tabIndex = tabId == ColorPieWorkspace ? 2 : 1;
+        if (ribbon && ribbon->Tab(tabIndex))
+            ribbon->SetSelectedTab(ribbon->Tab(tabIndex));
+    }
+    picClient->update();
+    m_IsOpeningJustAfterStartup = false;
+}
+
+void frmMain::SetProoferCount(int count, bool keepFixed) {
+    if (count < 1 || count > KeptEntries)
+        Err::Raise(RuntimeError::SubscriptOutOfRange);
+    std::array<bool, KeptEntries> fixedFlags{};
+    std::array<std::shared_ptr<Color>, KeptEntries> keptColors{};
+
+    if (keepFixed) {
+        for (size_t i = 0; i < cpList.size() && i < KeptEntries; ++i) {
+            ColorPanel& proofer = *cpList[i];
+            fixedFlags[i] = proofer.Fixed();
+            if (proofer.HasColor())
+                keptColors[i] = proofer.PanelColor()->Clone();
+            proofer.setVisible(false);
+            proofer.HideShadows();
+        }
+    }
+
+    cpList[0]->Dispose();
+    while (cpList.size() > 1) {
+        cpList.back()->Dispose();
+        cpList.pop_back();
+    }
+
+    for (int i = 0; i < count; ++i) {
+        const auto index = static_cast<size_t>(i);
+        if (i > 0)
+            cpList.push_back(std::make_unique<ColorPanel>(picClient));
+        ColorPanel& proofer = *cpList[index];
+        if (fixedFlags[index])
+            proofer.Init(this, keptColors[index], 1, false);
+        else
+            proofer.Init(this, Factory::NewColor(SelectedTexture->Clone(), m_RangeType, false), 1, false);
+        proofer.SetFixed(fixedFlags[index]);
+        Globals::GeneratedColors->Add(proofer.PanelColor());
+    }
+
+    LayoutProofers();
+
+    for (const auto& proofer : cpList) {
+        proofer->setVisible(true);
+        proofer->SetStyle(1);
+    }
+}
+
+void frmMain::CreateNewColors() {
+    for (const auto& proofer : cpList) {
+        if (proofer->Fixed())
+            continue;
+        proofer->SetColor(Factory::NewColor(SelectedTexture->Clone(), m_RangeType, m_IsUDC));
+        Globals::GeneratedColors->Add(proofer->PanelColor()->Clone());
+    }
+    m_IsOpeningJustAfterStartup = false;
+}

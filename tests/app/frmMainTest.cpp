@@ -1,0 +1,507 @@
+#include "support/MainWindowFixture.h"
+#include "support/TestEnvironment.h"
+
+#include "app/frmMain.h"
+#include "model/Color.h"
+#include "model/ColorCollection.h"
+#include "model/Globals.h"
+#include "model/Texture.h"
+#include "platform/App.h"
+#include "platform/CommandBarComboBox.h"
+#include "platform/CommandBarImageManager.h"
+#include "platform/CommandBars.h"
+#include "platform/KeyBindings.h"
+#include "platform/MessageBox.h"
+#include "platform/RibbonBar.h"
+#include "platform/StatusBar.h"
+#include "platform/UrlOpener.h"
+#include "views/ColorPanel.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <set>
+
+namespace {
+
+QString statusText(frmMain& window) {
+    StatusBar& bar = window.CommandBars->GetStatusBar();
+    return bar.PaneText(bar.PaneId(0));
+}
+
+void pressKey(QWidget& target, Qt::Key key, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(&target, &press);
+}
+
+using frmMainStartUp = MainWindowFixture;
+
+TEST_F(frmMainStartUp, OpensWithThreeRaisedProofersOfRandomColoursUntouchedAndReady) {
+    ASSERT_EQ(window->cpList.size(), 3u);
+    std::set<int32_t> distinct;
+    for (const auto& proofer : window->cpList) {
+        EXPECT_TRUE(proofer->isVisible());
+        EXPECT_EQ(proofer->Style(), 1);
+        EXPECT_FALSE(proofer->Fixed());
+        ASSERT_TRUE(proofer->HasColor());
+        const Color& color = *proofer->PanelColor();
+        // Below a white top colour every channel is drawn from 0 to 254.
+        EXPECT_LE(color.Red(), 254);
+        EXPECT_LE(color.Green(), 254);
+        EXPECT_LE(color.Blue(), 254);
+        distinct.insert(color.RGBColor());
+    }
+    EXPECT_EQ(distinct.size(), 3u) << "three random colours should differ";
+
+    // The row is what the generated list recorded: the proofers' own colour objects.
+    ASSERT_EQ(Globals::GeneratedColors->count(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Globals::GeneratedColors->Item(i + 1), window->cpList[static_cast<size_t>(i)]->PanelColor());
+
+    EXPECT_EQ(statusText(*window), QStringLiteral(" Ready"));
+    EXPECT_TRUE(window->m_IsOpeningJustAfterStartup);
+    EXPECT_FALSE(window->IsModified());
+    EXPECT_EQ(window->m_RangeType, 15410);
+    EXPECT_FALSE(window->m_IsUDC);
+    EXPECT_EQ(window->SelectedTexture, Globals::TextureItem(1));
+    EXPECT_EQ(window->NumberOfHistoryGroups, 1);
+    EXPECT_EQ(window->SelectedPictureIndex, -1);
+    EXPECT_EQ(window->RibbonBar()->SelectedTab()->Id(), 15000);
+    ASSERT_TRUE(Globals::DrawColor);
+    EXPECT_EQ(Globals::DrawColor->RGBColor(), 0);
+    EXPECT_EQ(Globals::DrawColor->TemporaryImagePath(), App::Path() + QStringLiteral("/stdcolor.bmp"));
+}
+
+TEST_F(frmMainStartUp, StatusTextNamesTheCurrentFileByItsFilePart) {
+    Globals::CurrentFile = QStringLiteral("/home/someone/schemes/b.tnd");
+    window->UpdateAppCaption();
+    EXPECT_EQ(statusText(*window), QStringLiteral(" b.tnd"));
+    Globals::CurrentFile.clear();
+    window->UpdateAppCaption();
+    EXPECT_EQ(statusText(*window), QStringLiteral(" Ready"));
+}
+
+// New colours come from the Space key and from "Create  &New Colors" alike.
+struct NewColorsRoad {
+    const char* name;
+    bool bySpace;
+};
+std::ostream& operator<<(std::ostream& out, const NewColorsRoad& road) { return out << road.name; }
+
+class frmMainNewColors : public MainWindowFixture, public ::testing::WithParamInterface<NewColorsRoad> {
+protected:
+    void Generate() {
+        if (GetParam().bySpace)
+            pressKey(*window, Qt::Key_Space, QStringLiteral(" "));
+        else
+            Execute(15003);
+    }
+};
+
+TEST_P(frmMainNewColors, RedrawsTheUnfixedProofersAndKeepsTheFixedOne) {
+    window->cpList[1]->SetFixed(true);
+    const auto before = ProoferColorObjects();
+    const int32_t fixedColor = before[1]->RGBColor();
+
+    Generate();
+
+    const auto after = ProoferColorObjects();
+    EXPECT_NE(after[0], before[0]);
+    EXPECT_NE(after[2], before[2]);
+    EXPECT_EQ(after[1], before[1]);
+    EXPECT_EQ(after[1]->RGBColor(), fixedColor);
+    // One clone per redrawn proofer, in proofer order.
+    ASSERT_EQ(Globals::GeneratedColors->count(), 5);
+    EXPECT_NE(Globals::GeneratedColors->Item(4), after[0]);
+    EXPECT_EQ(Globals::GeneratedColors->Item(4)->RGBColor(), after[0]->RGBColor());
+    EXPECT_EQ(Globals::GeneratedColors->Item(5)->RGBColor(), after[2]->RGBColor());
+    EXPECT_FALSE(window->m_IsOpeningJustAfterStartup);
+    EXPECT_TRUE(window->IsModified());
+}
+
+TEST_P(frmMainNewColors, WithEveryProoferFixedChangesNothingButTouchesTheDocument) {
+    for (const auto& proofer : window->cpList) proofer->SetFixed(true);
+    const auto before = ProoferColors();
+    Generate();
+    EXPECT_EQ(ProoferColors(), before);
+    EXPECT_EQ(Globals::GeneratedColors->count(), 3);
+    EXPECT_FALSE(window->m_IsOpeningJustAfterStartup);
+}
+
+INSTANTIATE_TEST_SUITE_P(Roads, frmMainNewColors,
+                         ::testing::Values(NewColorsRoad{"SpaceKey", true}, NewColorsRoad{"CreateNewColors", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(frmMainStartUp, KeysOtherThanSpaceDrawNothing) {
+    const auto before = ProoferColors();
+    pressKey(*window, Qt::Key_A, QStringLiteral("a"));
+    pressKey(*window, Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_EQ(ProoferColors(), before);
+    EXPECT_TRUE(window->m_IsOpeningJustAfterStartup);
+}
+
+// The proofer-count combo: every count from 1 to 8 keeps a fixed proofer 0 with its colour.
+class frmMainProoferCount : public MainWindowFixture, public ::testing::WithParamInterface<int> {};
+
+TEST_P(frmMainProoferCount, ComboRebuildsTheRowKeepingTheFixedProofer) {
+    const int count = GetParam();
+    window->cpList[0]->SetFixed(true);
+    const int32_t fixedColor = window->cpList[0]->PanelColor()->RGBColor();
+    auto* combo = dynamic_cast<CommandBarComboBox*>(Find(15006));
+    ASSERT_NE(combo, nullptr);
+    combo->SetListIndex(count);
+    ASSERT_TRUE(window->CommandBars->ExecuteControl(combo));
+
+    ASSERT_EQ(window->cpList.size(), static_cast<size_t>(count));
+    EXPECT_TRUE(window->cpList[0]->Fixed());
+    EXPECT_EQ(window->cpList[0]->PanelColor()->RGBColor(), fixedColor);
+    for (int i = 1; i < count; ++i) {
+        const ColorPanel& proofer = *window->cpList[static_cast<size_t>(i)];
+        EXPECT_FALSE(proofer.Fixed()) << "proofer " << i;
+        EXPECT_TRUE(proofer.HasColor()) << "proofer " << i;
+        EXPECT_TRUE(proofer.isVisible()) << "proofer " << i;
+        EXPECT_EQ(proofer.Style(), 1) << "proofer " << i;
+    }
+    // Every proofer of the new row, the kept one too, is recorded.
+    EXPECT_EQ(Globals::GeneratedColors->count(), 3 + count);
+    // The row is laid out again: the last proofer ends at the right margin.
+    const ColorPanel& last = *window->cpList.back();
+    EXPECT_NEAR(last.x() + last.width(), window->picClient->width() - frmMain::LayoutMargin, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, frmMainProoferCount, ::testing::Range(1, 9),
+                         [](const auto& info) { return std::to_string(info.param) + "Proofers"; });
+
+TEST_F(frmMainStartUp, FewerProofersKeepAFixedMiddleOneAndRedrawTheOthers) {
+    window->SetProoferCount(5, true);
+    window->cpList[1]->SetFixed(true);
+    const auto before = ProoferColorObjects();
+    const int generated = Globals::GeneratedColors->count();
+
+    window->SetProoferCount(3, true);
+
+    ASSERT_EQ(window->cpList.size(), 3u);
+    EXPECT_TRUE(window->cpList[1]->Fixed());
+    EXPECT_EQ(window->cpList[1]->PanelColor()->RGBColor(), before[1]->RGBColor());
+    EXPECT_NE(window->cpList[1]->PanelColor(), before[1]) << "a kept colour is a copy";
+    EXPECT_FALSE(window->cpList[0]->Fixed());
+    EXPECT_FALSE(window->cpList[2]->Fixed());
+    EXPECT_EQ(Globals::GeneratedColors->count(), generated + 3);
+}
+
+TEST_F(frmMainStartUp, RebuildWithoutKeepingFixesNothing) {
+    window->cpList[0]->SetFixed(true);
+    window->SetProoferCount(4, false);
+    for (const auto& proofer : window->cpList) EXPECT_FALSE(proofer->Fixed());
+}
+
+TEST_F(frmMainStartUp, RebuildDrawsWithoutTheUserDefinedWindowWhileNewColoursUseIt) {
+    window->m_IsUDC = true;
+    window->SetProoferCount(3, true);
+    for (const auto& proofer : window->cpList) EXPECT_EQ(proofer->PanelColor()->RangeType(), 15410);
+    // Under a white top colour the user-defined window lies within 35 of 255 on every channel.
+    window->CreateNewColors();
+    for (const auto& proofer : window->cpList) {
+        const Color& color = *proofer->PanelColor();
+        EXPECT_GE(color.Red(), 220);
+        EXPECT_GE(color.Green(), 220);
+        EXPECT_GE(color.Blue(), 220);
+    }
+}
+
+TEST_F(frmMainStartUp, ShowingAWorkspaceTouchesTheDocumentAndSwitchesTheProoferRow) {
+    window->ShowWorkspace(frmMain::StagingWorkspace);
+    for (const auto& proofer : window->cpList) EXPECT_FALSE(proofer->isVisible());
+    EXPECT_FALSE(window->m_IsOpeningJustAfterStartup);
+    window->ShowWorkspace(frmMain::SelectionWorkspace);
+    for (const auto& proofer : window->cpList) EXPECT_TRUE(proofer->isVisible());
+    EXPECT_EQ(window->RibbonBar()->SelectedTab()->Index(), 0);
+}
+
+TEST_F(frmMainStartUp, SelectingARibbonTabShowsItsWorkspace) {
+    window->ShowWorkspace(frmMain::StagingWorkspace);
+    ASSERT_FALSE(window->cpList[0]->isVisible());
+    window->RibbonBar()->SetSelectedTab(window->RibbonBar()->Tab(0));
+    Execute(CommandBars::TabSelectedCommand);
+    for (const auto& proofer : window->cpList) EXPECT_TRUE(proofer->isVisible());
+}
+
+// The layout rule, on a client area of 800 by 600.
+struct LayoutCase {
+    const char* name;
+    int proofers;
+    int strips;
+    std::vector<int> lefts;
+    int width;
+    int height;
+};
+std::ostream& operator<<(std::ostream& out, const LayoutCase& layout) { return out << layout.name; }
+
+class frmMainLayout : public MainWindowFixture, public ::testing::WithParamInterface<LayoutCase> {};
+
+TEST_P(frmMainLayout, PlacesTheProofersByTheRule) {
+    const LayoutCase& c = GetParam();
+    window->SetProoferCount(c.proofers, true);
+    window->NumberOfHistoryGroups = c.strips;
+    window->picClient->setGeometry(0, 0, 800, 600);
+    window->RefreshLayout();
+    ASSERT_EQ(window->cpList.size(), c.lefts.size());
+    for (size_t i = 0; i < c.lefts.size(); ++i) {
+        const QRect place = window->cpList[i]->geometry();
+        EXPECT_EQ(place, QRect(c.lefts[i], 10, c.width, c.height)) << "proofer " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Client800x600, frmMainLayout,
+    ::testing::Values(LayoutCase{"ThreeProofersOneStrip", 3, 1, {20, 280, 540}, 240, 470},
+                      LayoutCase{"ThreeProofersThreeStrips", 3, 3, {20, 280, 540}, 240, 360},
+                      LayoutCase{"OneProoferSixStrips", 1, 6, {20}, 760, 250},
+                      LayoutCase{"FourProofersTwoStrips", 4, 2, {20, 215, 410, 605}, 175, 470},
+                      LayoutCase{
+                          "EightProofersHalfPixelWidths", 8, 1, {20, 118, 215, 312, 410, 508, 605, 702}, 78, 470}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(frmMainStripPlaces, OneStripFillsTheRowUnderTheProofers) {
+    // 800 by 600 with 3 proofers: the row ends at 780 and the strips start at 470 + 10 + 10.
+    EXPECT_EQ(frmMain::StripPlaces(1, 780, 490), (std::vector<QRect>{QRect(20, 490, 760, 100)}));
+}
+
+TEST(frmMainStripPlaces, AnOddCountPutsTheFirstStripAloneAboveThePairs) {
+    EXPECT_EQ(frmMain::StripPlaces(3, 780, 380),
+              (std::vector<QRect>{QRect(20, 380, 760, 100), QRect(20, 490, 375, 100), QRect(405, 490, 375, 100)}));
+    const auto five = frmMain::StripPlaces(5, 780, 270);
+    ASSERT_EQ(five.size(), 5u);
+    EXPECT_EQ(five[4], QRect(405, 490, 375, 100));
+}
+
+TEST(frmMainStripPlaces, AnEvenCountPairsEveryRowAndEndsTenAboveTheBottom) {
+    const auto six = frmMain::StripPlaces(6, 780, 600 - 350 + 20);
+    ASSERT_EQ(six.size(), 6u);
+    EXPECT_EQ(six[0], QRect(20, 270, 375, 100));
+    EXPECT_EQ(six[1], QRect(405, 270, 375, 100));
+    EXPECT_EQ(six[5].bottom() + 1, 590);
+}
+
+TEST_F(frmMainStartUp, ClientAreaFillsWhatTheCommandBarsLeaveFree) {
+    window->resize(900, 650);
+    QApplication::processEvents();
+    int left = 0, top = 0, right = 0, bottom = 0;
+    window->CommandBars->GetClientRect(left, top, right, bottom);
+    EXPECT_EQ(window->picClient->geometry(), QRect(left, top, right - left, bottom - top));
+    EXPECT_GT(top, 0) << "the ribbon takes the top";
+    EXPECT_LT(bottom, window->height()) << "the status bar takes the bottom";
+}
+
+// The ribbon's own controls: system menu, quick-access bar, keys.
+struct MenuEntry {
+    int id;
+    const char* caption;
+    bool beginGroup;
+    bool visible;
+};
+
+TEST_F(frmMainStartUp, SystemMenuListsItsCommandsInOrderWithHiddenRecentSlots) {
+    CommandBarControl* systemButton = window->RibbonBar()->SystemButton();
+    ASSERT_NE(systemButton, nullptr);
+    EXPECT_EQ(systemButton->IconId(), 1200);
+    const std::vector<MenuEntry> expected{
+        {4008, "&New", false, true},         {4009, "&Open...", false, true}, {4010, "&Save", false, true},
+        {57604, "Save &As...", false, true}, {4011, "&Print", true, true},    {57617, "Recent", true, false},
+        {57618, "Recent", false, false},     {57619, "Recent", false, false}, {57620, "Recent", false, false},
+        {57621, "Recent", false, false},     {57622, "Recent", false, false}, {57665, "E&xit", true, true},
+    };
+    const CommandBarControls& menu = systemButton->GetCommandBar()->Controls();
+    ASSERT_EQ(menu.Count(), static_cast<int>(expected.size()));
+    for (int i = 0; i < menu.Count(); ++i) {
+        const CommandBarControl& item = *menu.Item(i);
+        const MenuEntry& want = expected[static_cast<size_t>(i)];
+        EXPECT_EQ(item.Id(), want.id) << "item " << i;
+        EXPECT_EQ(item.Caption(), QString::fromLatin1(want.caption)) << "item " << i;
+        EXPECT_EQ(item.BeginGroup(), want.beginGroup) << "item " << i;
+        EXPECT_EQ(item.Visible(), want.visible) << "item " << i;
+    }
+}
+
+TEST_F(frmMainStartUp, QuickAccessBarCarriesTheFileCommandsAndTheOnlyHelp) {
+    const CommandBarControls& quick = window->RibbonBar()->QuickAccessControls();
+    const std::vector<std::pair<int, QString>> expected{
+        {4008, "&New"}, {4009, "&Open"}, {4010, "&Save"}, {4011, "&Print"}, {4000, "&Help"}};
+    ASSERT_EQ(quick.Count(), 5);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(quick.Item(i)->Id(), expected[static_cast<size_t>(i)].first);
+        EXPECT_EQ(quick.Item(i)->Caption(), expected[static_cast<size_t>(i)].second);
+    }
+    EXPECT_EQ(window->RibbonBar()->SystemButton()->GetCommandBar()->FindControl(4000), nullptr);
+    for (int t = 0; t < window->RibbonBar()->TabCount(); ++t)
+        for (int g = 0; g < window->RibbonBar()->Tab(t)->GroupCount(); ++g)
+            EXPECT_EQ(window->RibbonBar()->Tab(t)->Group(g)->Controls().Find(4000), nullptr);
+}
+
+TEST_F(frmMainStartUp, CtrlKeysRunTheFileCommands) {
+    const KeyBindings& keys = window->CommandBars->GetKeyBindings();
+    EXPECT_EQ(keys.Count(), 4);
+    EXPECT_EQ(keys.FindCommand(KeyBindings::Control, 'N'), 4008);
+    EXPECT_EQ(keys.FindCommand(KeyBindings::Control, 'O'), 4009);
+    EXPECT_EQ(keys.FindCommand(KeyBindings::Control, 'S'), 4010);
+    EXPECT_EQ(keys.FindCommand(KeyBindings::Control, 'P'), 4011);
+}
+
+TEST_F(frmMainStartUp, DisablingTheUserInterfaceSparesNewSaveAsAndTheRecentSlots) {
+    window->SetUIStatus(false);
+    for (int id : {4009, 4010, 4011, 57665, 15003, 15006, 15101, 15402}) EXPECT_FALSE(Find(id)->Enabled()) << id;
+    for (int id : {4008, 57604, 57617}) EXPECT_TRUE(Find(id)->Enabled()) << id;
+    for (const auto& proofer : window->cpList) EXPECT_FALSE(proofer->Enabled());
+    window->SetUIStatus(true);
+    for (int id : {4009, 15003, 15402}) EXPECT_TRUE(Find(id)->Enabled()) << id;
+    for (const auto& proofer : window->cpList) EXPECT_TRUE(proofer->Enabled());
+}
+
+// Command icons.
+TEST_F(frmMainStartUp, IconsAreCopiedIntoAFreshFolderAndServeTheirCommands) {
+    const QString folder = Globals::IconTempFolder;
+    ASSERT_TRUE(folder.endsWith(QLatin1Char('/')));
+    QStringList expected;
+    for (int n = 1; n <= 15; ++n)
+        expected << QStringLiteral("bin%1%2").arg(n, 3, 10, QLatin1Char('0')).arg(n <= 3 ? ".bmp" : ".png");
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name), expected);
+
+    const CommandBarImageManager& icons = window->CommandBars->Icons();
+    for (int id : {5001, 5003, 2792, 2806, 4008, 4000, 15003, 15005, 15402, 51206, 1200})
+        EXPECT_TRUE(icons.Exists(id)) << id;
+    // The "&New" of the system menu and of the quick-access bar show the one icon of 4008.
+    EXPECT_EQ(window->RibbonBar()->SystemButton()->GetCommandBar()->Controls().Item(0)->IconId(), 4008);
+    EXPECT_EQ(window->RibbonBar()->QuickAccessControls().Item(0)->IconId(), 4008);
+
+    window->close();
+    EXPECT_FALSE(QDir(folder).exists());
+}
+
+TEST(frmMainIcons, AMissingIconFileLeavesItsCommandsBareAndTheWindowWhole) {
+    // A program folder with every icon file but bin003, which serves the file commands.
+    QTemporaryDir program;
+    ASSERT_TRUE(program.isValid());
+    const QString build = App::Path();
+    QDir().mkpath(program.path() + QStringLiteral("/bin"));
+    for (int n = 1; n <= 15; ++n) {
+        if (n == 3)
+            continue;
+        const QString name = QStringLiteral("/bin/bin%1").arg(n, 3, 10, QLatin1Char('0'));
+        ASSERT_TRUE(QFile::copy(build + name, program.path() + name));
+    }
+    App::SetPath(program.path());
+    struct Restore {
+        QString path;
+        ~Restore() {
+            MainWindowFixture::StopProgram();
+            App::SetPath(path);
+        }
+    } restore{build};
+    frmMain* window = MainWindowFixture::StartProgram();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->cpList.size(), 3u);
+    EXPECT_NE(window->RibbonBar()->FindControl(15003), nullptr);
+    const CommandBarImageManager& icons = window->CommandBars->Icons();
+    EXPECT_FALSE(icons.Exists(4008));
+    EXPECT_FALSE(icons.Exists(4000));
+    EXPECT_TRUE(icons.Exists(15003));
+    EXPECT_TRUE(icons.Exists(1200));
+    EXPECT_EQ(QDir(Globals::IconTempFolder).entryList(QDir::Files).size(), 14);
+}
+
+// Dispatch: one command at a time, errors end a command silently.
+TEST_F(frmMainStartUp, ACommandRaisedWhileADialogIsOpenIsDroppedAndTheNextOneRuns) {
+    window->CreateNewColors();
+    ASSERT_TRUE(window->IsModified());
+    std::vector<int32_t> duringDialog;
+    int asked = 0;
+    MessageBox::SetHandler([&](const MessageBox::Request& request) {
+        ++asked;
+        EXPECT_EQ(request.prompt, QStringLiteral("Do you want to save this file?"));
+        EXPECT_EQ(request.buttons, 35);
+        const auto before = ProoferColors();
+        Execute(15003);
+        duringDialog = ProoferColors();
+        EXPECT_EQ(duringDialog, before) << "the second command ran";
+        return static_cast<int>(MessageBox::Cancel);
+    });
+    Execute(57665);
+    MessageBox::SetHandler({});
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(window->isVisible()) << "Cancel keeps the window open";
+
+    const auto before = ProoferColors();
+    Execute(15003);
+    EXPECT_NE(ProoferColors(), before) << "the dispatcher stayed busy";
+}
+
+TEST_F(frmMainStartUp, AnErrorInsideACommandEndsItSilentlyAndFreesTheDispatcher) {
+    ScriptedMessageBox boxes;
+    auto* combo = dynamic_cast<CommandBarComboBox*>(Find(15006));
+    ASSERT_NE(combo, nullptr);
+    // Typed text chooses no entry: the count 0 is refused by the rebuild.
+    combo->SetText(QStringLiteral("many"));
+    ASSERT_EQ(combo->ListIndex(), 0);
+    window->CommandBars->ExecuteControl(combo);
+    EXPECT_EQ(window->cpList.size(), 3u);
+    EXPECT_TRUE(boxes.Requests().empty());
+
+    const auto before = ProoferColors();
+    Execute(15003);
+    EXPECT_NE(ProoferColors(), before);
+}
+
+TEST_F(frmMainStartUp, HelpShowsTheProgramFoldersHelpPageAndIgnoresFailures) {
+    std::vector<QUrl> asked;
+    UrlOpener::SetHandler([&](const QUrl& url) {
+        asked.push_back(url);
+        return false;
+    });
+    Execute(4000);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], QUrl::fromLocalFile(App::Path() + QStringLiteral("/help/index.htm")));
+    EXPECT_TRUE(QFile::exists(asked[0].toLocalFile()));
+
+    UrlOpener::SetHandler([](const QUrl&) -> bool { throw std::runtime_error("no browser"); });
+    Execute(4000);
+    UrlOpener::SetHandler({});
+    const auto before = ProoferColors();
+    Execute(15003);
+    EXPECT_NE(ProoferColors(), before);
+}
+
+// Closing.
+TEST_F(frmMainStartUp, AnUntouchedDocumentClosesWithoutAQuestion) {
+    ScriptedMessageBox boxes;
+    const QString folder = Globals::IconTempFolder;
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(boxes.Requests().empty());
+    EXPECT_FALSE(QDir(folder).exists());
+}
+
+TEST_F(frmMainStartUp, AModifiedDocumentAsksAndCancelKeepsTheWindowWhileNoCloses) {
+    window->CreateNewColors();
+    ScriptedMessageBox boxes({MessageBox::Cancel, MessageBox::No});
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->close());
+    ASSERT_EQ(boxes.Requests().size(), 2u);
+    EXPECT_EQ(boxes.Requests()[1].title, App::Title());
+}
+
+TEST_F(frmMainStartUp, AnsweringYesWithNoWayToSaveYetKeepsTheWindowOpen) {
+    window->CreateNewColors();
+    ScriptedMessageBox boxes({MessageBox::Yes});
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(Find(4009)->Enabled()) << "the user interface is enabled again after the prompt";
+}
+
+}  // namespace

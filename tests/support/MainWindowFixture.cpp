@@ -1,0 +1,69 @@
+#include "support/MainWindowFixture.h"
+
+#include "app/MainModule.h"
+#include "app/frmMain.h"
+#include "model/Color.h"
+#include "model/Globals.h"
+#include "platform/CommandBars.h"
+#include "platform/MessageBox.h"
+#include "platform/UrlOpener.h"
+#include "views/ColorPanel.h"
+
+#include <QApplication>
+#include <QWidget>
+
+void MainWindowFixture::SetUp() {
+    window = StartProgram();
+    ASSERT_NE(window, nullptr) << "start-up showed no main window";
+}
+
+void MainWindowFixture::TearDown() {
+    StopProgram();
+    window = nullptr;
+}
+
+frmMain* MainWindowFixture::StartProgram() {
+    MainModule::Main(QString());
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<frmMain*>(widget); found && found->isVisible())
+            return found;
+    return nullptr;
+}
+
+void MainWindowFixture::StopProgram() {
+    // Whatever a test left modified closes without a question.
+    MessageBox::SetHandler([](const MessageBox::Request&) { return static_cast<int>(MessageBox::No); });
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* main = qobject_cast<frmMain*>(widget)) {
+            main->setAttribute(Qt::WA_DeleteOnClose, false);
+            main->close();
+            delete main;
+        }
+    QApplication::processEvents();
+    MessageBox::SetHandler({});
+    UrlOpener::SetHandler({});
+    Globals::TopColor.reset();
+    Globals::DrawColor.reset();
+    Globals::GeneratedColors.reset();
+    Globals::Textures.clear();
+    Globals::Converter.reset();
+    Globals::CurrentFile.clear();
+    Globals::IconTempFolder.clear();
+}
+
+void MainWindowFixture::Execute(int id) { window->CommandBars->ExecuteCommand(id); }
+
+CommandBarControl* MainWindowFixture::Find(int id) const { return window->CommandBars->FindControl(id); }
+
+std::vector<int32_t> MainWindowFixture::ProoferColors() const {
+    std::vector<int32_t> colors;
+    for (const auto& proofer : window->cpList)
+        colors.push_back(proofer->PanelColor() ? proofer->PanelColor()->RGBColor() : -1);
+    return colors;
+}
+
+std::vector<std::shared_ptr<Color>> MainWindowFixture::ProoferColorObjects() const {
+    std::vector<std::shared_ptr<Color>> colors;
+    for (const auto& proofer : window->cpList) colors.push_back(proofer->PanelColor());
+    return colors;
+}

@@ -1,11 +1,15 @@
-// One main for every benchmark program: a headless Qt application, then the registered benchmarks.
-#include <QGuiApplication>
+// The main of every benchmark program that has none of its own: a headless Qt application over the
+// build's program folder, then the registered benchmarks.
+#include "platform/App.h"
+
+#include <QApplication>
 
 #include <benchmark/benchmark.h>
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
+    App::SetPath(QStringLiteral(TINDRAL_PROGRAM_DIR));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

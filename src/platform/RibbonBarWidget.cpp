@@ -329,7 +329,13 @@ QWidget* RibbonBarWidget::MakeControl(CommandBarControl* control, QWidget* paren
             const bool editable = combo->GetCommandBar() != nullptr;
             box->setEditable(editable);
             box->addItems(ComboEntries(combo));
-            box->setFixedSize(control->Width() > 0 ? control->Width() : 80, SmallHeight);
+            // The given width is a floor: a list of fixed choices widens until its longest item shows whole.
+            int width = control->Width() > 0 ? control->Width() : 80;
+            if (!editable) {
+                box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+                width = std::max(width, box->sizeHint().width());
+            }
+            box->setFixedSize(width, SmallHeight);
             box->setMaxVisibleItems(20);
             if (editable) {
                 box->setInsertPolicy(QComboBox::NoInsert);

@@ -10,7 +10,11 @@
 #include "views/ColorPanel.h"
 
 #include <QApplication>
+#include <QPointer>
+
 #include <QWidget>
+
+#include <vector>
 
 void MainWindowFixture::SetUp() {
     window = StartProgram();
@@ -33,8 +37,11 @@ frmMain* MainWindowFixture::StartProgram() {
 void MainWindowFixture::StopProgram() {
     // Whatever a test left modified closes without a question.
     MessageBox::SetHandler([](const MessageBox::Request&) { return static_cast<int>(MessageBox::No); });
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* main = qobject_cast<frmMain*>(widget)) {
+    // Deleting a main window deletes the top-level popups it owns, so the list is guarded first.
+    std::vector<QPointer<QWidget>> windows;
+    for (QWidget* widget : QApplication::topLevelWidgets()) windows.emplace_back(widget);
+    for (const QPointer<QWidget>& widget : windows)
+        if (auto* main = qobject_cast<frmMain*>(widget.data())) {
             main->setAttribute(Qt::WA_DeleteOnClose, false);
             main->close();
             delete main;

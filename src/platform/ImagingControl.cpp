@@ -316,11 +316,18 @@ void ImagingControl::paintEvent(QPaintEvent*) {
     }
 }
 
+// While the rubber band is on, a drag must end only as a rectangle, so no other button may start a
+// stroke: of the rest only the right button, which opens a menu, is still reported.
+bool ImagingControl::ReportsButton(Qt::MouseButton button) const { return !m_rubberBand || button == Qt::RightButton; }
+
 void ImagingControl::mousePressEvent(QMouseEvent* event) {
     if (m_rubberBand && event->button() == Qt::LeftButton) {
         m_banding = true;
         m_bandStart = m_bandEnd = event->position();
         update();
+        return;
+    }
+    if (!ReportsButton(event->button())) {
         return;
     }
     const QPointF at = ToPicture(event->position());
@@ -332,6 +339,9 @@ void ImagingControl::mouseMoveEvent(QMouseEvent* event) {
     if (m_banding) {
         m_bandEnd = event->position();
         update();
+        return;
+    }
+    if (m_rubberBand) {
         return;
     }
     const QPointF at = ToPicture(event->position());
@@ -348,6 +358,9 @@ void ImagingControl::mouseReleaseEvent(QMouseEvent* event) {
         const QPointF end = ToPicture(m_bandEnd);
         emit RectangleDone(static_cast<float>(start.x()), static_cast<float>(start.y()), static_cast<float>(end.x()),
                            static_cast<float>(end.y()));
+        return;
+    }
+    if (!ReportsButton(event->button())) {
         return;
     }
     const QPointF at = ToPicture(event->position());

@@ -20,8 +20,6 @@ namespace {
 
 QString Source() { return QStringLiteral("tindral.ImagingControl"); }
 
-QColor ToQColor(uint32_t color) { return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF); }
-
 int16_t ButtonsOf(Qt::MouseButtons buttons) {
     return static_cast<int16_t>(((buttons & Qt::LeftButton) ? 1 : 0) | ((buttons & Qt::RightButton) ? 2 : 0) |
                                 ((buttons & Qt::MiddleButton) ? 4 : 0));
@@ -263,7 +261,7 @@ void ImagingControl::Rotate(int angle, uint32_t fillColor) {
     }
     const QRect bounds = transform.mapRect(QRectF(m_picture.rect())).toAlignedRect();
     QImage turned(bounds.size(), QImage::Format_RGB32);
-    turned.fill(ToQColor(fillColor));
+    turned.fill(RasterDC::ToPixel(fillColor));
     {
         QPainter painter(&turned);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -302,7 +300,7 @@ void ImagingControl::SaveFile(const QString& path) {
 
 void ImagingControl::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), ToQColor(m_backColor));
+    painter.fillRect(rect(), QColor(RasterDC::ToPixel(m_backColor)));
     if (!m_picture.isNull() && m_zoom > 0) {
         const QRectF target(0, 0, m_displayWidth * (m_zoom / 100.0), m_displayHeight * (m_zoom / 100.0));
         painter.drawImage(target, m_picture);
@@ -316,11 +314,18 @@ void ImagingControl::paintEvent(QPaintEvent*) {
     }
 }
 
+// While the rubber band is on, a drag must end only as a rectangle, so no other button may start a
+// stroke: of the rest only the right button, which opens a menu, is still reported.
+bool ImagingControl::ReportsButton(Qt::MouseButton button) const { return !m_rubberBand || button == Qt::RightButton; }
+
 void ImagingControl::mousePressEvent(QMouseEvent* event) {
     if (m_rubberBand && event->button() == Qt::LeftButton) {
         m_banding = true;
         m_bandStart = m_bandEnd = event->position();
         update();
+        return;
+    }
+    if (!ReportsButton(event->button())) {
         return;
     }
     const QPointF at = ToPicture(event->position());
@@ -332,6 +337,9 @@ void ImagingControl::mouseMoveEvent(QMouseEvent* event) {
     if (m_banding) {
         m_bandEnd = event->position();
         update();
+        return;
+    }
+    if (m_rubberBand) {
         return;
     }
     const QPointF at = ToPicture(event->position());
@@ -348,6 +356,9 @@ void ImagingControl::mouseReleaseEvent(QMouseEvent* event) {
         const QPointF end = ToPicture(m_bandEnd);
         emit RectangleDone(static_cast<float>(start.x()), static_cast<float>(start.y()), static_cast<float>(end.x()),
                            static_cast<float>(end.y()));
+        return;
+    }
+    if (!ReportsButton(event->button())) {
         return;
     }
     const QPointF at = ToPicture(event->position());

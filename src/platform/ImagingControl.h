@@ -68,7 +68,8 @@ public:
     // Schedules a repaint.
     void Refresh();
 
-    // While on, a left-button drag draws a band and is reported only as RectangleDone.
+    // While on, a left-button drag draws a band and is reported only as RectangleDone, and of the other
+    // mouse events only the right button's press and release are reported.
     bool RubberBand() const { return m_rubberBand; }
     void SetRubberBand(bool on);
 
@@ -118,6 +119,7 @@ private:
     double ScaleX() const;
     double ScaleY() const;
     QPointF ToPicture(const QPointF& position) const;
+    bool ReportsButton(Qt::MouseButton button) const;
     void SetPicture(const QImage& picture);
 
     QImage m_picture;  // before m_dc, which draws on it

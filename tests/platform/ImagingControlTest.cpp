@@ -268,7 +268,8 @@ TEST_F(ImagingControlTest, OutputFormatPngHoldsForOneSaveOnly) {
 }
 
 TEST_F(ImagingControlTest, SaveErrors) {
-    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { control.SaveFile(Path(QStringLiteral("none.png"))); }), 32502) << "no picture";
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { control.SaveFile(Path(QStringLiteral("none.png"))); }), 32502)
+        << "no picture";
     Load(ThreeByTwo());
     EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { control.SaveFile(Path(QStringLiteral("x.gif"))); }), 32500);
     EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { control.SaveFile(Path(QStringLiteral("nofolder/x.png"))); }), 32502);
@@ -466,14 +467,26 @@ TEST_F(ImagingControlTest, WithTheRubberBandALeftDragIsOnlyARectangle) {
     ASSERT_EQ(events.rectangles.size(), 1u);
     EXPECT_EQ(events.rectangles[0], (std::vector<float>{60, 50, 20, 10})) << "start corner first, as dragged";
 
+    // Nothing but the right button's menu may start from a press while the band is on.
+    Press(control, Qt::MiddleButton, QPoint(10, 10));
+    Drag(control, Qt::MiddleButton, QPoint(30, 10));
+    Release(control, Qt::MiddleButton, QPoint(30, 10));
+    Drag(control, Qt::NoButton, QPoint(50, 10));
+    EXPECT_TRUE(events.down.empty());
+    EXPECT_TRUE(events.move.empty());
+    EXPECT_TRUE(events.up.empty());
     Press(control, Qt::RightButton, QPoint(10, 10));
-    EXPECT_EQ(events.down.size(), 1u) << "other buttons are still reported";
     Release(control, Qt::RightButton, QPoint(10, 10));
+    ASSERT_EQ(events.down.size(), 1u);
+    EXPECT_EQ(events.down[0].button, 2);
+    EXPECT_EQ(events.up.size(), 1u);
 
     control.SetRubberBand(false);
     Press(control, Qt::LeftButton, QPoint(10, 10));
+    Drag(control, Qt::LeftButton, QPoint(20, 10));
     Release(control, Qt::LeftButton, QPoint(30, 10));
     EXPECT_EQ(events.down.size(), 2u);
+    EXPECT_EQ(events.move.size(), 1u);
     EXPECT_EQ(events.rectangles.size(), 1u);
 }
 

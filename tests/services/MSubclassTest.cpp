@@ -260,6 +260,21 @@ TEST_F(HookedWindow, AHandlerOnDestroyDetachesItselfAndNothingRemains) {
     EXPECT_EQ(procedure, previous);
 }
 
+TEST_F(HookedWindow, ANestedMessageLeavesCurrentMessageAtTheInnermost) {
+    Handler outer(log, "outer", MsgResponseKind::NoDefault, 1), inner(log, "inner", MsgResponseKind::NoDefault, 2);
+    int32_t afterNested = 0;
+    outer.onMessage = [&](int32_t w, int32_t) {
+        EXPECT_EQ(WindowProcedure::Send(w, WindowMessage::Moving, 0, 0), 2);
+        afterNested = MSubclass::CurrentMessage();
+    };
+    MSubclass::HookMessage(outer, hwnd, WindowMessage::Size);
+    MSubclass::HookMessage(inner, hwnd, WindowMessage::Moving);
+    EXPECT_EQ(WindowProcedure::Send(hwnd, WindowMessage::Size, 0, 0), 1);
+    EXPECT_EQ(log, Log({"outer", "inner"}));
+    EXPECT_EQ(afterNested, WindowMessage::Moving);
+    EXPECT_EQ(MSubclass::CurrentMessage(), WindowMessage::Moving);
+}
+
 TEST_F(HookedWindow, AReleasedHandlerIsSkippedAndTheWindowKeepsItsOwnHandling) {
     auto gone = std::make_unique<Handler>(log, "gone", MsgResponseKind::NoDefault, 9);
     MSubclass::HookMessage(*gone, hwnd, 5);

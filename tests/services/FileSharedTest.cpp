@@ -20,7 +20,6 @@ struct PathCase {
 
 std::ostream& operator<<(std::ostream& out, const PathCase& c) { return out << c.name; }
 
-
 class PathHelpers : public ::testing::TestWithParam<PathCase> {};
 
 TEST_P(PathHelpers, GiveTheExpectedText) {
@@ -38,7 +37,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PathCase{"backslash_kept", FileShared::AddBackslash, "/x/", "/x/"},
                       PathCase{"backslash_added", FileShared::AddBackslash, "/x", "/x/"},
                       PathCase{"backslash_of_empty", FileShared::AddBackslash, "", "/"},
-                      PathCase{"flatten_windows_path", FileShared::FlattenPath, "D:\\Pics\\My Sea.JPG", "DPicsMy Sea.JPG"},
+                      PathCase{"flatten_windows_path", FileShared::FlattenPath, "D:\\Pics\\My Sea.JPG",
+                               "DPicsMy Sea.JPG"},
                       PathCase{"flatten_unix_path", FileShared::FlattenPath, "/home/u/My Sea.JPG", "homeuMy Sea.JPG"},
                       PathCase{"flatten_empty", FileShared::FlattenPath, "", ""},
                       PathCase{"trim_null_without_nul", SpecialFolders::TrimNull, "abc", "abc"}),

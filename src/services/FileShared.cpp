@@ -100,8 +100,9 @@ void ShellAndWait(const QString& commandLine) {
     process.start(program, args);
     if (!process.waitForStarted())
         Err::Raise(RuntimeError::FileNotFound);
-    // Short waits rather than a busy poll: the window keeps answering and the CPU stays free.
-    while (!process.waitForFinished(10)) App::DoEvents();
+    // Short waits rather than a busy poll: the window keeps answering and the CPU stays free. The events
+    // handled meanwhile may already see the process end, after which waitForFinished never succeeds.
+    while (process.state() != QProcess::NotRunning && !process.waitForFinished(10)) App::DoEvents();
 }
 
 QString GetLastPath(const QString& defaultName) {

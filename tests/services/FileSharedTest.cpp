@@ -3,11 +3,17 @@
 #include "services/SpecialFolders.h"
 #include "support/TestEnvironment.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -115,6 +121,23 @@ TEST(FileShared, ShellAndWaitReturnsAfterTheProgramEnds) {
     FileShared::ShellAndWait("touch \"" + marker + "\"");
     EXPECT_TRUE(QFileInfo::exists(marker));
     EXPECT_THROW(FileShared::ShellAndWait("/no/such/program"), RuntimeError);
+}
+
+// The events handled while waiting can be the ones that see the program end; the wait must still finish.
+TEST(FileShared, ShellAndWaitReturnsWhenTheEventsSeeTheProgramEnd) {
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
+        std::fputs("ShellAndWait still waits for a program that has ended\n", stderr);
+        std::_Exit(1);
+    });
+    watchdog.start(10000);
+    QTimer::singleShot(0, [] {
+        QThread::msleep(300);
+        QCoreApplication::processEvents();
+    });
+    FileShared::ShellAndWait("sleep 0.05");
+    EXPECT_TRUE(watchdog.isActive());
 }
 
 }  // namespace

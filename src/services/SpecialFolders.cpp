@@ -8,7 +8,6 @@ QString GetSpecialFolder(int folderId, int /*flags*/) {
     QStandardPaths::StandardLocation location;
     switch (folderId) {
         case MyDocuments: location = QStandardPaths::DocumentsLocation; break;
-        case LocalAppData: location = QStandardPaths::GenericDataLocation; break;
         case MyPictures: location = QStandardPaths::PicturesLocation; break;
         default: return {};
     }

@@ -109,6 +109,13 @@ TEST(FileShared, DeleteFolderRemovesFilesAndLeavesAFolderWithSubfolders) {
     EXPECT_FALSE(QFileInfo::exists(nested + "/x.txt"));
 }
 
+TEST(SpecialFolders, AreTheUsersPicturesAndDocumentsFolders) {
+    EXPECT_EQ(SpecialFolders::MyPicturesFolder(), TestEnvironment::Home() + "/Pictures");
+    EXPECT_EQ(SpecialFolders::GetSpecialFolder(39), SpecialFolders::MyPicturesFolder());
+    EXPECT_EQ(SpecialFolders::GetSpecialFolder(12), SpecialFolders::MyDocumentsFolder());
+    EXPECT_EQ(SpecialFolders::GetSpecialFolder(28), QString());
+}
+
 TEST(FileShared, LastPathDefaultsToTheDocumentsFolder) {
     EXPECT_EQ(FileShared::GetLastPath("*.tnd"), SpecialFolders::MyDocumentsFolder() + "/*.tnd");
     EXPECT_EQ(SpecialFolders::MyDocumentsFolder(), TestEnvironment::Home() + "/Documents");

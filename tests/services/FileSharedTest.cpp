@@ -90,6 +90,11 @@ TEST(FileShared, FileExistsSeesOrdinaryFilesOnly) {
     EXPECT_TRUE(FileShared::FileExists(dir + "/*.bmp"));
     EXPECT_FALSE(FileShared::FileExists(dir + "/*.png"));
     EXPECT_FALSE(FileShared::FileExists(dir + "/b.bmp"));
+    QFile hidden(dir + "/.hidden.png");
+    ASSERT_TRUE(hidden.open(QIODevice::WriteOnly));
+    hidden.close();
+    EXPECT_FALSE(FileShared::FileExists(dir + "/.hidden.png"));
+    EXPECT_FALSE(FileShared::FileExists(dir + "/*.png"));
 }
 
 TEST(FileShared, DeleteFolderRemovesFilesAndLeavesAFolderWithSubfolders) {

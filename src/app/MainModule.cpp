@@ -31,7 +31,7 @@ void Main([[maybe_unused]] const QString& commandLine) {
         window->show();
         window->Init();
 
-        // The command-line document is read here.
+        // A document named on the command line is not opened yet: the main window cannot read documents.
         window->FocusStep();
     } catch (...) {
     }

@@ -13,13 +13,14 @@ const Color& deref(const std::shared_ptr<Color>& item) {
     return *item;
 }
 
-std::optional<int32_t> sortKey(const Color& c, int32_t sortBy) {
+// Wide enough for the sum of three stored values, which hue, saturation and brightness do not bound.
+std::optional<int64_t> sortKey(const Color& c, int32_t sortBy) {
     switch (sortBy) {
-        case ColorSortKey::SumRGB: return c.Red() + c.Green() + c.Blue();
+        case ColorSortKey::SumRGB: return int64_t{c.Red()} + c.Green() + c.Blue();
         case ColorSortKey::Red: return c.Red();
         case ColorSortKey::Green: return c.Green();
         case ColorSortKey::Blue: return c.Blue();
-        case ColorSortKey::SumHSB: return c.Hue() + c.Saturation() + c.Brightness();
+        case ColorSortKey::SumHSB: return int64_t{c.Hue()} + c.Saturation() + c.Brightness();
         case ColorSortKey::Hue: return c.Hue();
         case ColorSortKey::Saturation: return c.Saturation();
         case ColorSortKey::Brightness: return c.Brightness();
@@ -67,7 +68,7 @@ void ColorCollection::Sort(int32_t sortBy) {
     sorted.reserve(m_items.size());
     for (const auto& item : m_items) {
         auto at = sorted.end();
-        const std::optional<int32_t> key = sortKey(deref(item), sortBy);
+        const std::optional<int64_t> key = sortKey(deref(item), sortBy);
         if (key) {
             for (auto it = sorted.begin(); it != sorted.end(); ++it) {
                 if (*sortKey(**it, sortBy) > *key) {

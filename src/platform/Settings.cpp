@@ -20,7 +20,7 @@ void SaveSetting(const QString& appName, const QString& section, const QString& 
     store.setValue(path(section, key), value);
     store.sync();
     if (store.status() != QSettings::NoError || !store.isWritable())
-        Err::Raise(RuntimeError::PathFileAccessError, QStringLiteral("Settings"),
+        Err::Raise(RuntimeError::PathFileAccessError, QString(),
                    QStringLiteral("Cannot write the setting %1.").arg(path(section, key)));
 }
 

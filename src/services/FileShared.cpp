@@ -15,7 +15,8 @@ namespace FileShared {
 
 QString GetTempFilePath() {
     const auto fail = [] {
-        Err::Raise(2600, QStringLiteral("Win32Calls_GetTempFilePath"), QStringLiteral("Error creating temporary file."));
+        Err::Raise(2600, QStringLiteral("Win32Calls_GetTempFilePath"),
+                   QStringLiteral("Error creating temporary file."));
     };
     const QString folder = QDir::tempPath();
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
@@ -26,7 +27,8 @@ QString GetTempFilePath() {
         next = (next + 1) & 0xFFFF;
         if (next == 0)
             continue;
-        const QString path = AddBackslash(folder) + QStringLiteral("TIN%1.tmp").arg(QString::number(next, 16).toUpper());
+        const QString path =
+            AddBackslash(folder) + QStringLiteral("TIN%1.tmp").arg(QString::number(next, 16).toUpper());
         QFile file(path);
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
             file.close();
@@ -67,9 +69,7 @@ QString GetExtension(const QString& path) {
     return i < 0 ? path : path.mid(i + 1);
 }
 
-QString AddBackslash(const QString& path) {
-    return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
-}
+QString AddBackslash(const QString& path) { return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/'); }
 
 QString FlattenPath(const QString& path) {
     QString flat = path;
@@ -85,8 +85,7 @@ void DeleteFolder(const QString& folderPath) {
     QDir dir(folderPath);
     if (!dir.exists())
         return;
-    for (const QString& file : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
-        dir.remove(file);
+    for (const QString& file : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) dir.remove(file);
     QDir().rmdir(folderPath);
 }
 
@@ -101,14 +100,15 @@ void ShellAndWait(const QString& commandLine) {
     process.start(program, args);
     if (!process.waitForStarted())
         Err::Raise(RuntimeError::FileNotFound);
-    // Short waits rather than a busy poll: the window keeps answering and the CPU stays free.
-    while (!process.waitForFinished(10))
-        App::DoEvents();
+    // Short waits rather than a busy poll: the window keeps answering and the CPU stays free. The events
+    // handled meanwhile may already see the process end, after which waitForFinished never succeeds.
+    while (process.state() != QProcess::NotRunning && !process.waitForFinished(10)) App::DoEvents();
 }
 
 QString GetLastPath(const QString& defaultName) {
     try {
-        const QString stored = Settings::GetSetting(App::Title(), QStringLiteral("Folders"), QStringLiteral("LASTPATH"));
+        const QString stored =
+            Settings::GetSetting(App::Title(), QStringLiteral("Folders"), QStringLiteral("LASTPATH"));
         if (!stored.isEmpty())
             return stored;
         return SpecialFolders::MyDocumentsFolder() + QLatin1Char('/') + defaultName;

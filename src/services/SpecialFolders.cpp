@@ -7,10 +7,9 @@ namespace SpecialFolders {
 QString GetSpecialFolder(int folderId, int /*flags*/) {
     QStandardPaths::StandardLocation location;
     switch (folderId) {
-    case MyDocuments: location = QStandardPaths::DocumentsLocation; break;
-    case LocalAppData: location = QStandardPaths::GenericDataLocation; break;
-    case MyPictures: location = QStandardPaths::PicturesLocation; break;
-    default: return {};
+        case MyDocuments: location = QStandardPaths::DocumentsLocation; break;
+        case MyPictures: location = QStandardPaths::PicturesLocation; break;
+        default: return {};
     }
     return TrimNull(QStandardPaths::writableLocation(location));
 }

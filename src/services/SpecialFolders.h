@@ -5,7 +5,7 @@
 // The user's special folders, by the platform's folder ids.
 namespace SpecialFolders {
 
-enum FolderId : int { MyDocuments = 12, LocalAppData = 28, MyPictures = 39 };
+enum FolderId : int { MyDocuments = 12, MyPictures = 39 };
 
 // The folder's path, or the empty text when the platform has none.
 QString GetSpecialFolder(int folderId, int flags = 0);

@@ -17,7 +17,7 @@ QByteArray utf8(const QString& s) { return s.toUtf8(); }
 pugi::xml_node CreateNode(pugi::xml_document& /*doc*/, const QString& name, const QString& text, int nodeType,
                           const QString& /*namespaceURI*/) {
     if (nodeType != Element)
-        Err::Raise(RuntimeError::InvalidProcedureCall, QStringLiteral("XMLShared"));
+        Err::Raise(RuntimeError::InvalidProcedureCall);
     pugi::xml_node node = holding().append_child(utf8(name).constData());
     if (!text.isEmpty())
         node.text().set(utf8(text).constData());
@@ -27,7 +27,7 @@ pugi::xml_node CreateNode(pugi::xml_document& /*doc*/, const QString& name, cons
 pugi::xml_attribute AddAttribute(pugi::xml_document& /*doc*/, pugi::xml_node element, const QString& name,
                                  const QString& value, const QString& /*namespaceURI*/) {
     if (!element)
-        Err::Raise(RuntimeError::ObjectVariableNotSet, QStringLiteral("XMLShared"));
+        Err::Raise(RuntimeError::ObjectVariableNotSet);
     const QByteArray n = utf8(name);
     pugi::xml_attribute attribute = element.attribute(n.constData());
     if (!attribute)
@@ -38,7 +38,7 @@ pugi::xml_attribute AddAttribute(pugi::xml_document& /*doc*/, pugi::xml_node ele
 
 pugi::xml_node AppendChild(pugi::xml_node parent, pugi::xml_node child) {
     if (!parent || !child)
-        Err::Raise(RuntimeError::ObjectVariableNotSet, QStringLiteral("XMLShared"));
+        Err::Raise(RuntimeError::ObjectVariableNotSet);
     if (child.root() == holding().root()) {
         pugi::xml_node attached = parent.append_copy(child);
         holding().remove_child(child);
@@ -50,7 +50,7 @@ pugi::xml_node AppendChild(pugi::xml_node parent, pugi::xml_node child) {
 QString AttributeText(pugi::xml_node element, const char* name) {
     const pugi::xml_attribute attribute = element ? element.attribute(name) : pugi::xml_attribute();
     if (!attribute)
-        Err::Raise(RuntimeError::ObjectVariableNotSet, QStringLiteral("XMLShared"));
+        Err::Raise(RuntimeError::ObjectVariableNotSet);
     return QString::fromUtf8(attribute.value());
 }
 

@@ -143,6 +143,17 @@ INSTANTIATE_TEST_SUITE_P(
                       SortCase{"key_minus_1_keeps_order", -1, {0, 1, 2, 3, 4, 5}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Stored hue, saturation and brightness are unbounded, so their sum must not wrap round.
+TEST_F(ColorCollectionTest, SumHSBOfExtremeStoredValuesDoesNotWrap) {
+    const auto huge = colour(255), plain = colour(0, 255);
+    huge->SetHue(INT32_MAX);
+    ColorCollection list;
+    list.Add(huge);
+    list.Add(plain);
+    list.Sort(ColorSortKey::SumHSB);
+    EXPECT_EQ(order(list), (std::vector<Color*>{plain.get(), huge.get()}));
+}
+
 std::vector<QString> texts(const SortedCollection& list) {
     std::vector<QString> out;
     for (int16_t i = 1; i <= list.count(); ++i) out.push_back(list.Item(i));

@@ -206,7 +206,8 @@ TEST_F(ColorTest, InitRecordsTheRangeAndTakesTheTexture) {
     EXPECT_TRUE(c.IsDirty());
 
     Globals::TopColor.reset();
-    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { c.Init(Globals::TextureItem(1), 15410); }), RuntimeError::ObjectVariableNotSet);
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { c.Init(Globals::TextureItem(1), 15410); }),
+              RuntimeError::ObjectVariableNotSet);
 }
 
 // Init of the top colour itself reads each bound from the value it is about to replace.

@@ -42,6 +42,7 @@ TEST(SettingsStore, AnUnwritableStoreRaises) {
         ADD_FAILURE() << "no error";
     } catch (const RuntimeError& e) {
         EXPECT_EQ(e.Number(), RuntimeError::PathFileAccessError);
+        EXPECT_EQ(e.Source(), QStringLiteral("tindral"));
     }
     QFile::remove(dir);
 }

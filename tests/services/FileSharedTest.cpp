@@ -3,11 +3,17 @@
 #include "services/SpecialFolders.h"
 #include "support/TestEnvironment.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -19,7 +25,6 @@ struct PathCase {
 };
 
 std::ostream& operator<<(std::ostream& out, const PathCase& c) { return out << c.name; }
-
 
 class PathHelpers : public ::testing::TestWithParam<PathCase> {};
 
@@ -38,7 +43,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PathCase{"backslash_kept", FileShared::AddBackslash, "/x/", "/x/"},
                       PathCase{"backslash_added", FileShared::AddBackslash, "/x", "/x/"},
                       PathCase{"backslash_of_empty", FileShared::AddBackslash, "", "/"},
-                      PathCase{"flatten_windows_path", FileShared::FlattenPath, "D:\\Pics\\My Sea.JPG", "DPicsMy Sea.JPG"},
+                      PathCase{"flatten_windows_path", FileShared::FlattenPath, "D:\\Pics\\My Sea.JPG",
+                               "DPicsMy Sea.JPG"},
                       PathCase{"flatten_unix_path", FileShared::FlattenPath, "/home/u/My Sea.JPG", "homeuMy Sea.JPG"},
                       PathCase{"flatten_empty", FileShared::FlattenPath, "", ""},
                       PathCase{"trim_null_without_nul", SpecialFolders::TrimNull, "abc", "abc"}),
@@ -84,6 +90,11 @@ TEST(FileShared, FileExistsSeesOrdinaryFilesOnly) {
     EXPECT_TRUE(FileShared::FileExists(dir + "/*.bmp"));
     EXPECT_FALSE(FileShared::FileExists(dir + "/*.png"));
     EXPECT_FALSE(FileShared::FileExists(dir + "/b.bmp"));
+    QFile hidden(dir + "/.hidden.png");
+    ASSERT_TRUE(hidden.open(QIODevice::WriteOnly));
+    hidden.close();
+    EXPECT_FALSE(FileShared::FileExists(dir + "/.hidden.png"));
+    EXPECT_FALSE(FileShared::FileExists(dir + "/*.png"));
 }
 
 TEST(FileShared, DeleteFolderRemovesFilesAndLeavesAFolderWithSubfolders) {
@@ -103,6 +114,13 @@ TEST(FileShared, DeleteFolderRemovesFilesAndLeavesAFolderWithSubfolders) {
     EXPECT_FALSE(QFileInfo::exists(nested + "/x.txt"));
 }
 
+TEST(SpecialFolders, AreTheUsersPicturesAndDocumentsFolders) {
+    EXPECT_EQ(SpecialFolders::MyPicturesFolder(), TestEnvironment::Home() + "/Pictures");
+    EXPECT_EQ(SpecialFolders::GetSpecialFolder(39), SpecialFolders::MyPicturesFolder());
+    EXPECT_EQ(SpecialFolders::GetSpecialFolder(12), SpecialFolders::MyDocumentsFolder());
+    EXPECT_EQ(SpecialFolders::GetSpecialFolder(28), QString());
+}
+
 TEST(FileShared, LastPathDefaultsToTheDocumentsFolder) {
     EXPECT_EQ(FileShared::GetLastPath("*.tnd"), SpecialFolders::MyDocumentsFolder() + "/*.tnd");
     EXPECT_EQ(SpecialFolders::MyDocumentsFolder(), TestEnvironment::Home() + "/Documents");
@@ -115,6 +133,23 @@ TEST(FileShared, ShellAndWaitReturnsAfterTheProgramEnds) {
     FileShared::ShellAndWait("touch \"" + marker + "\"");
     EXPECT_TRUE(QFileInfo::exists(marker));
     EXPECT_THROW(FileShared::ShellAndWait("/no/such/program"), RuntimeError);
+}
+
+// The events handled while waiting can be the ones that see the program end; the wait must still finish.
+TEST(FileShared, ShellAndWaitReturnsWhenTheEventsSeeTheProgramEnd) {
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
+        std::fputs("ShellAndWait still waits for a program that has ended\n", stderr);
+        std::_Exit(1);
+    });
+    watchdog.start(10000);
+    QTimer::singleShot(0, [] {
+        QThread::msleep(300);
+        QCoreApplication::processEvents();
+    });
+    FileShared::ShellAndWait("sleep 0.05");
+    EXPECT_TRUE(watchdog.isActive());
 }
 
 }  // namespace

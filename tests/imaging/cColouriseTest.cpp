@@ -51,6 +51,10 @@ TEST(cColourise, KeepsLightnessSoGreyBlackAndWhiteStay) {
     }
     // Saturation 0 gives the grey of the pixel's lightness: (max + min) / 2 = 127.5, to even 128.
     EXPECT_EQ(Colourise({255, 0, 90}, 77, 0), (Bgr{128, 128, 128}));
+    // In single precision these lightnesses times 255 are exactly 0.5 and 2.5, so they go to the even 0 and 2;
+    // the same steps in double precision land just above the half and give 1 and 3.
+    EXPECT_EQ(Colourise({0, 0, 1}, 77, 0), (Bgr{0, 0, 0}));
+    EXPECT_EQ(Colourise({1, 1, 4}, 77, 0), (Bgr{2, 2, 2}));
 }
 
 TEST(cColourise, ChannelsBeyondTheByteRangeAreClamped) {

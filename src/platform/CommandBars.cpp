@@ -87,6 +87,7 @@ RibbonBar* CommandBars::AddRibbonBar(const QString& name) {
         m_ribbonView->raise();
     }
     NotifyChanged(true);
+    ScheduleRibbonUpdate();
     return m_ribbon.get();
 }
 
@@ -257,6 +258,7 @@ void CommandBars::EmitUpdates(const CommandBarControls& controls) {
 }
 
 void CommandBars::UpdateRibbon() {
+    m_ribbonUpdatePending = false;
     if (!m_ribbon)
         return;
     if (RibbonTab* tab = m_ribbon->SelectedTab())
@@ -264,6 +266,16 @@ void CommandBars::UpdateRibbon() {
             if (tab->Group(g)->Visible())
                 EmitUpdates(tab->Group(g)->Controls());
     EmitUpdates(m_ribbon->QuickAccessControls());
+}
+
+void CommandBars::ScheduleRibbonUpdate() {
+    if (m_ribbonUpdatePending)
+        return;
+    m_ribbonUpdatePending = true;
+    QTimer::singleShot(0, this, [this] {
+        if (m_ribbonUpdatePending)
+            UpdateRibbon();
+    });
 }
 
 void CommandBars::UpdateBar(CommandBar* bar) {

@@ -86,6 +86,9 @@ public:
     bool ExecuteCommand(int id);
     // Asks Update for every visible control of the ribbon (the selected tab's groups and the quick-access bar).
     void UpdateRibbon();
+    // Asks the same from the event loop, once, unless an Execute has asked in the meantime: the ribbon's first
+    // showing and a change of tab take the states of the controls they bring into view.
+    void ScheduleRibbonUpdate();
     // Asks Update for every visible control of a bar.
     void UpdateBar(CommandBar* bar);
 
@@ -142,6 +145,7 @@ private:
     QPointer<StatusBarWidget> m_statusView;
     std::vector<CommandBarMenu*> m_menus;
     bool m_refreshPending = false;
+    bool m_ribbonUpdatePending = false;
     bool m_structureChanged = false;
     int m_popupDepth = 0;
     QRect m_lastClient;

@@ -26,6 +26,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ostream>
 
@@ -435,6 +436,37 @@ TEST(RibbonExecute, RunsAControlAndThenAsksUpdateForEachVisibleControl) {
     EXPECT_TRUE(order.empty());
 }
 
+TEST(RibbonUpdate, RunsOnceWhenTheRibbonFirstShowsAndWhenTheProgramChangesTheTab) {
+    RibbonWindow w;
+    const std::vector<int> selection = {15003, 15006, 15005, 15101, 15302, 15402, 15401, 4008, 4009, 4010, 4011, 4000};
+    EXPECT_TRUE(w.updated.empty());  // from the event loop, once the ribbon is built
+    w.Settle();
+    EXPECT_EQ(w.updated, selection);
+    w.updated.clear();
+    w.Settle();
+    EXPECT_TRUE(w.updated.empty());
+
+    w.ribbon->SetSelectedTab(w.ribbon->Tab(1));
+    w.ribbon->SetSelectedTab(w.ribbon->Tab(0));
+    w.ribbon->SetSelectedTab(w.ribbon->Tab(1));
+    w.Settle();
+    ASSERT_FALSE(w.updated.empty());
+    EXPECT_EQ(w.updated.front(), 51002);
+    EXPECT_EQ(std::count(w.updated.begin(), w.updated.end(), 51002), 1);
+    EXPECT_EQ(std::count(w.updated.begin(), w.updated.end(), 15003), 0);
+    EXPECT_TRUE(w.executed.empty());
+
+    // An Execute that changes the tab asks once, for the new tab.
+    w.updated.clear();
+    QObject::connect(&w.bars, &CommandBars::Execute, [&w](CommandBarControl* c) {
+        if (c->Id() == 51101)
+            w.ribbon->SetSelectedTab(w.ribbon->Tab(0));
+    });
+    w.bars.ExecuteControl(w.ribbon->FindControl(51101));
+    w.Settle();
+    EXPECT_EQ(w.updated, selection);
+}
+
 TEST(RibbonExecute, ClicksOnTheDrawnControlsReachExecute) {
     RibbonWindow w;
     w.show();
@@ -475,6 +507,7 @@ TEST(RibbonExecute, ClicksOnTheDrawnControlsReachExecute) {
     EXPECT_EQ(w.ribbon->SelectedTab()->Id(), 50000);
     ASSERT_FALSE(w.updated.empty());
     EXPECT_EQ(w.updated.front(), 51002);
+    EXPECT_EQ(std::count(w.updated.begin(), w.updated.end(), 51002), 1) << "one round of Update for the new tab";
     EXPECT_NE(w.Widget(51101), nullptr);
 }
 

@@ -205,11 +205,9 @@ void CommandBars::PlaceBars() {
 }
 
 bool CommandBars::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_owner && (event->type() == QEvent::Resize || event->type() == QEvent::Show)) {
+    // PlaceBars reports Resize whenever the free rectangle changed, which every new size of the owner does.
+    if (watched == m_owner && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
         PlaceBars();
-        if (event->type() == QEvent::Resize)
-            emit Resize();
-    }
     return QObject::eventFilter(watched, event);
 }
 

@@ -307,14 +307,15 @@ void CommandBars::RunPopup(CommandBar* bar, const QPoint& globalPos) {
         return;
     CommandBarControl* chosen = nullptr;
     ++m_popupDepth;
-    {
-        CommandBarMenu menu(
-            this, bar, [&chosen](CommandBarControl* control) { chosen = control; }, m_owner);
-        if (popupHook())
-            popupHook()(*bar, menu);
-        else
-            menu.exec(globalPos);
-    }
+    // On the heap: the menu is a child of the owner, which may be deleted while the menu runs, and takes the menu
+    // with it.
+    QPointer<CommandBarMenu> menu = new CommandBarMenu(
+        this, bar, [&chosen](CommandBarControl* control) { chosen = control; }, m_owner);
+    if (popupHook())
+        popupHook()(*bar, *menu);
+    else
+        menu->exec(globalPos);
+    delete menu.data();
     if (!self)
         return;
     --m_popupDepth;

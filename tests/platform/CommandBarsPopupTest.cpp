@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QSlider>
 #include <QWidget>
 #include <QWindow>
@@ -113,6 +114,26 @@ TEST(PopupMenu, APickWhoseControlWentAwayDoesNotRun) {
     s.popup->Controls().DeleteAll();
     Settle();
     EXPECT_TRUE(s.executed.empty());
+}
+
+TEST(PopupMenu, AnOwnerDeletedWhileItsMenuIsOpenEndsTheRunQuietly) {
+    auto* owner = new QWidget;
+    auto* bars = new CommandBars(owner);
+    bars->setParent(owner);
+    CommandBar* popup = bars->Add("Popup", CommandBar::Popup);
+    popup->Controls().Add(Type::Button, 4003, "Cop&y Image");
+    bool executed = false;
+    QObject::connect(bars, &CommandBars::Execute, [&](CommandBarControl*) { executed = true; });
+    QPointer<QWidget> alive(owner);
+    ScriptedPopup popups;
+    popups.SetInspector([&](CommandBar&, QMenu& menu) {
+        menu.popup(QPoint(0, 0));
+        delete owner;
+    });
+    popup->ShowPopup(QPoint(0, 0));
+    Settle();
+    EXPECT_TRUE(alive.isNull());
+    EXPECT_FALSE(executed);
 }
 
 TEST(PopupMenu, AnOpenMenuFollowsCaptionChanges) {

@@ -157,15 +157,18 @@ void CommandBars::StatusBarChanged(bool structure) {
         PlaceBars();
 }
 
-void CommandBars::ScheduleRefresh() {
-    if (m_refreshPending)
+void CommandBars::PostOnce(bool& pending, void (CommandBars::*run)()) {
+    if (pending)
         return;
-    m_refreshPending = true;
-    QTimer::singleShot(0, this, [this] {
-        if (m_refreshPending)
-            RecalcLayout();
+    pending = true;
+    // The run clears the flag itself, so one that happened meanwhile makes the posted one a no-op.
+    QTimer::singleShot(0, this, [this, &pending, run] {
+        if (pending)
+            (this->*run)();
     });
 }
+
+void CommandBars::ScheduleRefresh() { PostOnce(m_refreshPending, &CommandBars::RecalcLayout); }
 
 void CommandBars::RecalcLayout() {
     m_refreshPending = false;
@@ -266,15 +269,7 @@ void CommandBars::UpdateRibbon() {
     EmitUpdates(m_ribbon->QuickAccessControls());
 }
 
-void CommandBars::ScheduleRibbonUpdate() {
-    if (m_ribbonUpdatePending)
-        return;
-    m_ribbonUpdatePending = true;
-    QTimer::singleShot(0, this, [this] {
-        if (m_ribbonUpdatePending)
-            UpdateRibbon();
-    });
-}
+void CommandBars::ScheduleRibbonUpdate() { PostOnce(m_ribbonUpdatePending, &CommandBars::UpdateRibbon); }
 
 void CommandBars::UpdateBar(CommandBar* bar) {
     if (bar)

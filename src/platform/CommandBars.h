@@ -126,6 +126,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Runs a member from the event loop once while its flag is set.
+    void PostOnce(bool& pending, void (CommandBars::*run)());
     void ScheduleRefresh();
     void PlaceBars();
     void EmitUpdates(const CommandBarControls& controls);

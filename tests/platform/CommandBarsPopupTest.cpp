@@ -4,6 +4,7 @@
 #include "platform/KeyBindings.h"
 #include "platform/RibbonBar.h"
 #include "platform/StatusBar.h"
+#include "support/CommandBarsSliderBox.h"
 #include "support/ScriptedPopup.h"
 
 #include <QApplication>
@@ -29,25 +30,10 @@ void Settle() {
     for (int i = 0; i < 3; ++i) QApplication::processEvents();
 }
 
-class SliderBox : public QWidget {
-public:
-    explicit SliderBox(QWidget* parent) : QWidget(parent) {
-        for (int i = 0; i < 3; ++i) {
-            sliders[i] = new QSlider(Qt::Horizontal, this);
-            sliders[i]->setRange(0, 255);
-            sliders[i]->setValue(100);
-            sliders[i]->setGeometry(4, 4 + i * 22, 180, 20);
-        }
-        resize(190, 70);
-        hide();
-    }
-    QSlider* sliders[3];
-};
-
 // A swatch with its own command bars and a right-click popup of the usual shapes.
 struct Swatch {
     QWidget widget;
-    SliderBox* picColor = new SliderBox(&widget);
+    CommandBarsSliderBox* picColor = new CommandBarsSliderBox(&widget);
     CommandBars bars{&widget};
     CommandBar* popup = nullptr;
     std::vector<QString> events;
@@ -355,7 +341,7 @@ TEST(ClientRect, IsWhatTheRibbonAndTheStatusBarLeaveAndResizeIsReported) {
 
 TEST(HostedWidgets, GoBackToTheirOwnerWhenTheCommandBarsGo) {
     QWidget owner;
-    auto* box = new SliderBox(&owner);
+    auto* box = new CommandBarsSliderBox(&owner);
     auto bars = std::make_unique<CommandBars>(&owner);
     RibbonBar* ribbon = bars->AddRibbonBar("The Ribbon");
     auto* custom = static_cast<CommandBarCustom*>(

@@ -10,6 +10,7 @@
 #include "platform/KeyBindings.h"
 #include "platform/RibbonBar.h"
 #include "platform/StatusBar.h"
+#include "support/CommandBarsSliderBox.h"
 #include "support/ScriptedPopup.h"
 
 #include <QApplication>
@@ -51,28 +52,12 @@ QPixmap TestIcon(int side, QColor color, const QString& letter) {
     return pixmap;
 }
 
-// A box of three sliders as a swatch or the top-colour group holds them.
-class SliderBox : public QWidget {
-public:
-    explicit SliderBox(QWidget* parent) : QWidget(parent) {
-        for (int i = 0; i < 3; ++i) {
-            sliders[i] = new QSlider(Qt::Horizontal, this);
-            sliders[i]->setRange(0, 255);
-            sliders[i]->setValue(100);
-            sliders[i]->setGeometry(4, 4 + i * 20, 150, 18);
-        }
-        resize(160, 66);
-        hide();
-    }
-    QSlider* sliders[3];
-};
-
 // A main window with the shapes of the "Selection" and "Staging" tabs.
 class RibbonWindow : public QWidget {
 public:
     RibbonWindow() : bars(this) {
         resize(1000, 500);
-        limits = new SliderBox(this);
+        limits = new CommandBarsSliderBox(this);
         Icons();
         ribbon = bars.AddRibbonBar("The Ribbon");
         CommandBarControls& system = ribbon->AddSystemButton()->GetCommandBar()->Controls();
@@ -278,7 +263,7 @@ public:
 
     CommandBars bars;
     RibbonBar* ribbon = nullptr;
-    SliderBox* limits = nullptr;
+    CommandBarsSliderBox* limits = nullptr;
     CommandBarGalleryItems* textureItems = nullptr;
     CommandBarGallery* textureGallery = nullptr;
     CommandBarGallery* schemeGallery = nullptr;

@@ -245,13 +245,16 @@ bool CommandBars::ExecuteCommand(int id) {
 }
 
 void CommandBars::EmitUpdates(const CommandBarControls& controls) {
-    // Update handlers may change the list (rare, but a handler is free to); walk a copy.
+    // Update handlers may change the list (rare, but a handler is free to); walk a copy, skipping what a handler
+    // took away.
     std::vector<CommandBarControl*> visible;
     for (const auto& control : controls)
         if (control->Visible())
             visible.push_back(control.get());
     QPointer<CommandBars> self(this);
     for (CommandBarControl* control : visible) {
+        if (!Contains(control))
+            continue;
         emit Update(control);
         if (!self)
             return;

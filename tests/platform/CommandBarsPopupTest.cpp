@@ -122,6 +122,19 @@ TEST(PopupMenu, AnOwnerDeletedWhileItsMenuIsOpenEndsTheRunQuietly) {
     EXPECT_FALSE(executed);
 }
 
+TEST(PopupMenu, AnUpdateHandlerThatTakesControlsAwayIsNotAskedAboutThem) {
+    Swatch s;
+    QObject::connect(&s.bars, &CommandBars::Update, [&s](CommandBarControl* c) {
+        if (c->Id() == 30003)
+            s.popup->Controls().Remove(s.popup->FindControl(4003));
+    });
+    ScriptedPopup popups({0});
+    s.popup->ShowPopup(QPoint(10, 10));
+    const std::vector<QString> opening = {"open Popup",   "update 30006", "update 30003", "update 30000",
+                                          "update 40000", "update 30005", "update 60003"};
+    EXPECT_EQ(s.events, opening);
+}
+
 TEST(PopupMenu, AnOpenMenuFollowsCaptionChanges) {
     Swatch s;
     ScriptedPopup popups({0});

@@ -343,6 +343,15 @@ TEST(RibbonDrawing, FollowsCaptionsStatesAndVisibility) {
     EXPECT_TRUE(qobject_cast<QToolButton*>(w.Widget(15005))->isChecked());
     EXPECT_EQ(w.Widget(15003)->accessibleName(), "Fresh & New");
     EXPECT_EQ(w.View()->CaptionOf(w.range)->text(), "Color Range - Reds");
+    // A disabled gallery greys its pictures as well as its captions.
+    auto* textures = qobject_cast<CommandBarGalleryWidget*>(w.Widget(15101));
+    ASSERT_NE(textures, nullptr);
+    const QPoint red = textures->ItemRect(2).center();
+    ASSERT_EQ(textures->grab().toImage().pixelColor(red), QColor(183, 28, 28));
+    w.textureGallery->SetEnabled(false);
+    w.Settle();
+    const QColor greyed = textures->grab().toImage().pixelColor(red);
+    EXPECT_LT(std::abs(greyed.red() - greyed.green()), 40) << greyed.name().toStdString();
     keep->SetVisible(false);
     w.font->SetVisible(false);
     w.Settle();

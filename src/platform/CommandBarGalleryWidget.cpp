@@ -7,6 +7,7 @@
 #include "platform/CommandBars.h"
 
 #include <QHelpEvent>
+#include <QIcon>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -219,7 +220,11 @@ void CommandBarGalleryWidget::paintEvent(QPaintEvent*) {
                 size.scale(inner.size(), Qt::KeepAspectRatio);
             QRect target(QPoint(0, 0), size);
             target.moveCenter(inner.center());
-            painter.drawPixmap(target, icon);
+            // A disabled gallery greys its pictures too, so it does not read as one that takes a click.
+            if (isEnabled())
+                painter.drawPixmap(target, icon);
+            else
+                QIcon(icon).paint(&painter, target, Qt::AlignCenter, QIcon::Disabled);
         } else {
             painter.setPen(isEnabled() ? pal.color(QPalette::Text) : pal.color(QPalette::Disabled, QPalette::Text));
             const bool list = items && items->ItemWidth() == 0;

@@ -87,6 +87,7 @@ RibbonBar* CommandBars::AddRibbonBar(const QString& name) {
         m_ribbonView->raise();
     }
     NotifyChanged(true);
+    ScheduleRibbonUpdate();
     return m_ribbon.get();
 }
 
@@ -156,15 +157,18 @@ void CommandBars::StatusBarChanged(bool structure) {
         PlaceBars();
 }
 
-void CommandBars::ScheduleRefresh() {
-    if (m_refreshPending)
+void CommandBars::PostOnce(bool& pending, void (CommandBars::*run)()) {
+    if (pending)
         return;
-    m_refreshPending = true;
-    QTimer::singleShot(0, this, [this] {
-        if (m_refreshPending)
-            RecalcLayout();
+    pending = true;
+    // The run clears the flag itself, so one that happened meanwhile makes the posted one a no-op.
+    QTimer::singleShot(0, this, [this, &pending, run] {
+        if (pending)
+            (this->*run)();
     });
 }
+
+void CommandBars::ScheduleRefresh() { PostOnce(m_refreshPending, &CommandBars::RecalcLayout); }
 
 void CommandBars::RecalcLayout() {
     m_refreshPending = false;
@@ -204,11 +208,9 @@ void CommandBars::PlaceBars() {
 }
 
 bool CommandBars::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_owner && (event->type() == QEvent::Resize || event->type() == QEvent::Show)) {
+    // PlaceBars reports Resize whenever the free rectangle changed, which every new size of the owner does.
+    if (watched == m_owner && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
         PlaceBars();
-        if (event->type() == QEvent::Resize)
-            emit Resize();
-    }
     return QObject::eventFilter(watched, event);
 }
 
@@ -243,13 +245,16 @@ bool CommandBars::ExecuteCommand(int id) {
 }
 
 void CommandBars::EmitUpdates(const CommandBarControls& controls) {
-    // Update handlers may change the list (rare, but a handler is free to); walk a copy.
+    // Update handlers may change the list (rare, but a handler is free to); walk a copy, skipping what a handler
+    // took away.
     std::vector<CommandBarControl*> visible;
     for (const auto& control : controls)
         if (control->Visible())
             visible.push_back(control.get());
     QPointer<CommandBars> self(this);
     for (CommandBarControl* control : visible) {
+        if (!Contains(control))
+            continue;
         emit Update(control);
         if (!self)
             return;
@@ -257,6 +262,7 @@ void CommandBars::EmitUpdates(const CommandBarControls& controls) {
 }
 
 void CommandBars::UpdateRibbon() {
+    m_ribbonUpdatePending = false;
     if (!m_ribbon)
         return;
     if (RibbonTab* tab = m_ribbon->SelectedTab())
@@ -265,6 +271,8 @@ void CommandBars::UpdateRibbon() {
                 EmitUpdates(tab->Group(g)->Controls());
     EmitUpdates(m_ribbon->QuickAccessControls());
 }
+
+void CommandBars::ScheduleRibbonUpdate() { PostOnce(m_ribbonUpdatePending, &CommandBars::UpdateRibbon); }
 
 void CommandBars::UpdateBar(CommandBar* bar) {
     if (bar)
@@ -297,14 +305,15 @@ void CommandBars::RunPopup(CommandBar* bar, const QPoint& globalPos) {
         return;
     CommandBarControl* chosen = nullptr;
     ++m_popupDepth;
-    {
-        CommandBarMenu menu(
-            this, bar, [&chosen](CommandBarControl* control) { chosen = control; }, m_owner);
-        if (popupHook())
-            popupHook()(*bar, menu);
-        else
-            menu.exec(globalPos);
-    }
+    // On the heap: the menu is a child of the owner, which may be deleted while the menu runs, and takes the menu
+    // with it.
+    QPointer<CommandBarMenu> menu = new CommandBarMenu(
+        this, bar, [&chosen](CommandBarControl* control) { chosen = control; }, m_owner);
+    if (popupHook())
+        popupHook()(*bar, *menu);
+    else
+        menu->exec(globalPos);
+    delete menu.data();
     if (!self)
         return;
     --m_popupDepth;

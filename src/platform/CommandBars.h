@@ -86,6 +86,9 @@ public:
     bool ExecuteCommand(int id);
     // Asks Update for every visible control of the ribbon (the selected tab's groups and the quick-access bar).
     void UpdateRibbon();
+    // Asks the same from the event loop, once, unless an Execute has asked in the meantime: the ribbon's first
+    // showing and a change of tab take the states of the controls they bring into view.
+    void ScheduleRibbonUpdate();
     // Asks Update for every visible control of a bar.
     void UpdateBar(CommandBar* bar);
 
@@ -123,6 +126,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Runs a member from the event loop once while its flag is set.
+    void PostOnce(bool& pending, void (CommandBars::*run)());
     void ScheduleRefresh();
     void PlaceBars();
     void EmitUpdates(const CommandBarControls& controls);
@@ -142,6 +147,7 @@ private:
     QPointer<StatusBarWidget> m_statusView;
     std::vector<CommandBarMenu*> m_menus;
     bool m_refreshPending = false;
+    bool m_ribbonUpdatePending = false;
     bool m_structureChanged = false;
     int m_popupDepth = 0;
     QRect m_lastClient;

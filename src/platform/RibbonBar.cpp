@@ -13,10 +13,14 @@ RibbonTab* RibbonBar::InsertTab(int index, const QString& caption) {
     RibbonTab* added = tab.get();
     index = std::clamp(index, 0, TabCount());
     m_tabs.insert(m_tabs.begin() + index, std::move(tab));
-    if (!m_selected)
+    const bool firstTab = !m_selected;
+    if (firstTab)
         m_selected = added;
-    if (Owner())
+    if (Owner()) {
         Owner()->NotifyChanged(true);
+        if (firstTab)
+            Owner()->ScheduleRibbonUpdate();
+    }
     return added;
 }
 
@@ -37,8 +41,10 @@ void RibbonBar::SetSelectedTab(RibbonTab* tab) {
     if (!tab || tab == m_selected || tab->Ribbon() != this)
         return;
     m_selected = tab;
-    if (Owner())
+    if (Owner()) {
         Owner()->NotifyChanged(true);
+        Owner()->ScheduleRibbonUpdate();
+    }
 }
 
 CommandBarControl* RibbonBar::AddSystemButton() {

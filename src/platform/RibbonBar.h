@@ -20,7 +20,8 @@ public:
     RibbonTab* FindTab(int id) const;
     // None only while the ribbon has no tab.
     RibbonTab* SelectedTab() const { return m_selected; }
-    // Selects a tab from the program; only a person's choice reports the tab command.
+    // Selects a tab from the program; only a person's choice reports the tab command. Either asks Update for the
+    // controls the new tab brings into view.
     void SetSelectedTab(RibbonTab* tab);
 
     // The application button at the ribbon's left: a popup whose bar is the system menu. Made once.

@@ -242,8 +242,10 @@ QWidget* RibbonBarWidget::BuildTabRow(QWidget* parent) {
         RibbonTab* tab = ribbon->Tab(index);
         if (!tab || tab == ribbon->SelectedTab())
             return;
-        ribbon->SetSelectedTab(tab);
+        // The tab command is posted first: its Execute asks Update for the new tab, which then needs no round of
+        // its own.
         QTimer::singleShot(0, owner, [owner] { owner->ExecuteCommand(CommandBars::TabSelectedCommand); });
+        ribbon->SetSelectedTab(tab);
     });
     m_tabBar = tabs;
     layout->addWidget(tabs, 0, Qt::AlignBottom);

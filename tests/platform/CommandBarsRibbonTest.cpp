@@ -10,6 +10,7 @@
 #include "platform/KeyBindings.h"
 #include "platform/RibbonBar.h"
 #include "platform/StatusBar.h"
+#include "support/CommandBarsSliderBox.h"
 #include "support/ScriptedPopup.h"
 
 #include <QApplication>
@@ -26,6 +27,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ostream>
 
@@ -50,28 +52,12 @@ QPixmap TestIcon(int side, QColor color, const QString& letter) {
     return pixmap;
 }
 
-// A box of three sliders as a swatch or the top-colour group holds them.
-class SliderBox : public QWidget {
-public:
-    explicit SliderBox(QWidget* parent) : QWidget(parent) {
-        for (int i = 0; i < 3; ++i) {
-            sliders[i] = new QSlider(Qt::Horizontal, this);
-            sliders[i]->setRange(0, 255);
-            sliders[i]->setValue(100);
-            sliders[i]->setGeometry(4, 4 + i * 20, 150, 18);
-        }
-        resize(160, 66);
-        hide();
-    }
-    QSlider* sliders[3];
-};
-
 // A main window with the shapes of the "Selection" and "Staging" tabs.
 class RibbonWindow : public QWidget {
 public:
     RibbonWindow() : bars(this) {
         resize(1000, 500);
-        limits = new SliderBox(this);
+        limits = new CommandBarsSliderBox(this);
         Icons();
         ribbon = bars.AddRibbonBar("The Ribbon");
         CommandBarControls& system = ribbon->AddSystemButton()->GetCommandBar()->Controls();
@@ -277,7 +263,7 @@ public:
 
     CommandBars bars;
     RibbonBar* ribbon = nullptr;
-    SliderBox* limits = nullptr;
+    CommandBarsSliderBox* limits = nullptr;
     CommandBarGalleryItems* textureItems = nullptr;
     CommandBarGallery* textureGallery = nullptr;
     CommandBarGallery* schemeGallery = nullptr;
@@ -357,6 +343,15 @@ TEST(RibbonDrawing, FollowsCaptionsStatesAndVisibility) {
     EXPECT_TRUE(qobject_cast<QToolButton*>(w.Widget(15005))->isChecked());
     EXPECT_EQ(w.Widget(15003)->accessibleName(), "Fresh & New");
     EXPECT_EQ(w.View()->CaptionOf(w.range)->text(), "Color Range - Reds");
+    // A disabled gallery greys its pictures as well as its captions.
+    auto* textures = qobject_cast<CommandBarGalleryWidget*>(w.Widget(15101));
+    ASSERT_NE(textures, nullptr);
+    const QPoint red = textures->ItemRect(2).center();
+    ASSERT_EQ(textures->grab().toImage().pixelColor(red), QColor(183, 28, 28));
+    w.textureGallery->SetEnabled(false);
+    w.Settle();
+    const QColor greyed = textures->grab().toImage().pixelColor(red);
+    EXPECT_LT(std::abs(greyed.red() - greyed.green()), 40) << greyed.name().toStdString();
     keep->SetVisible(false);
     w.font->SetVisible(false);
     w.Settle();
@@ -435,6 +430,37 @@ TEST(RibbonExecute, RunsAControlAndThenAsksUpdateForEachVisibleControl) {
     EXPECT_TRUE(order.empty());
 }
 
+TEST(RibbonUpdate, RunsOnceWhenTheRibbonFirstShowsAndWhenTheProgramChangesTheTab) {
+    RibbonWindow w;
+    const std::vector<int> selection = {15003, 15006, 15005, 15101, 15302, 15402, 15401, 4008, 4009, 4010, 4011, 4000};
+    EXPECT_TRUE(w.updated.empty());  // from the event loop, once the ribbon is built
+    w.Settle();
+    EXPECT_EQ(w.updated, selection);
+    w.updated.clear();
+    w.Settle();
+    EXPECT_TRUE(w.updated.empty());
+
+    w.ribbon->SetSelectedTab(w.ribbon->Tab(1));
+    w.ribbon->SetSelectedTab(w.ribbon->Tab(0));
+    w.ribbon->SetSelectedTab(w.ribbon->Tab(1));
+    w.Settle();
+    ASSERT_FALSE(w.updated.empty());
+    EXPECT_EQ(w.updated.front(), 51002);
+    EXPECT_EQ(std::count(w.updated.begin(), w.updated.end(), 51002), 1);
+    EXPECT_EQ(std::count(w.updated.begin(), w.updated.end(), 15003), 0);
+    EXPECT_TRUE(w.executed.empty());
+
+    // An Execute that changes the tab asks once, for the new tab.
+    w.updated.clear();
+    QObject::connect(&w.bars, &CommandBars::Execute, [&w](CommandBarControl* c) {
+        if (c->Id() == 51101)
+            w.ribbon->SetSelectedTab(w.ribbon->Tab(0));
+    });
+    w.bars.ExecuteControl(w.ribbon->FindControl(51101));
+    w.Settle();
+    EXPECT_EQ(w.updated, selection);
+}
+
 TEST(RibbonExecute, ClicksOnTheDrawnControlsReachExecute) {
     RibbonWindow w;
     w.show();
@@ -475,6 +501,7 @@ TEST(RibbonExecute, ClicksOnTheDrawnControlsReachExecute) {
     EXPECT_EQ(w.ribbon->SelectedTab()->Id(), 50000);
     ASSERT_FALSE(w.updated.empty());
     EXPECT_EQ(w.updated.front(), 51002);
+    EXPECT_EQ(std::count(w.updated.begin(), w.updated.end(), 51002), 1) << "one round of Update for the new tab";
     EXPECT_NE(w.Widget(51101), nullptr);
 }
 

@@ -303,6 +303,7 @@ void ColorPanel::SetColor(std::shared_ptr<Color> pColor) {
         // The picture travels to the new colour and is recoloured from the cached grey bitmap.
         m_color->SetColorTexture(previousTexture->Clone());
         ShowImage(false);
+        SavePictureColourFile();
     }
 }
 
@@ -536,8 +537,10 @@ bool ColorPanel::TakeImageFile(const QString& file) {
     texture->SetTextureType(TextureKind::Image);
     texture->SetPath(file);
     texture->SetInternal(false);
-    if (ShowImage(true, false) == 0 && m_image && m_image->Width() > 0)
+    if (ShowImage(true, false) == 0 && m_image && m_image->Width() > 0) {
+        SavePictureColourFile();
         return true;
+    }
     texture->SetTextureType(oldKind);
     texture->SetPath(oldPath);
     texture->SetInternal(oldInternal);
@@ -556,6 +559,19 @@ void ColorPanel::SaveTemporaryImage() {
         m_textured->SavePicture(m_color->TemporaryImagePath());
     else
         m_plain->SavePicture(m_color->TemporaryImagePath());
+}
+
+void ColorPanel::SavePictureColourFile() {
+    // A picture recoloured without a render still leaves its colour's file current: the stage fills
+    // with it. The file holds only the plain colour, so it is written at the swatch's own size; at a
+    // large picture's size the write alone would outlast the recolour.
+    if (TextureKindOfColor() != TextureKind::Image)
+        return;
+    cDIBSection plain;
+    if (!plain.Create(width(), height()))
+        return;
+    fillPlain(plain, m_color->RGBColor());
+    plain.SavePicture(m_color->TemporaryImagePath());
 }
 
 void ColorPanel::RefreshReference() {

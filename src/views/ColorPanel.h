@@ -116,6 +116,7 @@ private:
     // Returns the number of the error that ended the step, 0 when none did.
     int32_t ShowImage(bool reload, bool askForMissing = true);
     void SaveTemporaryImage();
+    void SavePictureColourFile();
     void RefreshReference();
     void PaintSurface(QPainter& painter);
     void UserControlResize();

@@ -169,6 +169,42 @@ TEST_F(ColorPanelPicture, SetColorCarriesThePictureToTheNewColour) {
     EXPECT_NEAR(after.lightness(), before.lightness(), 2);
 }
 
+// Ways a picture gets recoloured without a render of the swatch.
+enum class Recolour { DroppedOnAPattern, NewColourSet, SliderMoved };
+struct RecolourCase {
+    const char* name;
+    Recolour how;
+};
+std::ostream& operator<<(std::ostream& os, const RecolourCase& c) { return os << c.name; }
+
+class ColorPanelPictureFile : public SwatchTest, public ::testing::WithParamInterface<RecolourCase> {};
+
+TEST_P(ColorPanelPictureFile, TheColoursFileHoldsItsPlainColour) {
+    panel->Init(host.get(), MakeColor(200, 40, 40, 2), PanelStyle::Plain, false);
+    ASSERT_FALSE(AllPixels(QImage(panel->PanelColor()->TemporaryImagePath()), QColor(200, 40, 40)));  // striped
+    DropFiles({WritePicture(QStringLiteral("photo.png"), 12, 9)});
+    ASSERT_EQ(panel->PanelColor()->ColorTexture()->TextureType(), TextureKind::Image);
+    QColor expected(200, 40, 40);
+    switch (GetParam().how) {
+        case Recolour::DroppedOnAPattern: break;
+        case Recolour::NewColourSet:
+            panel->SetColor(MakeColor(0, 0, 255));
+            expected = QColor(0, 0, 255);
+            break;
+        case Recolour::SliderMoved:
+            panel->findChild<QSlider*>(QStringLiteral("sldColor1"))->setValue(150);
+            expected = QColor(200, 150, 40);
+            break;
+    }
+    EXPECT_TRUE(AllPixels(QImage(panel->PanelColor()->TemporaryImagePath()), expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, ColorPanelPictureFile,
+                         ::testing::Values(RecolourCase{"dropped_on_a_pattern", Recolour::DroppedOnAPattern},
+                                           RecolourCase{"new_colour_set", Recolour::NewColourSet},
+                                           RecolourCase{"slider_moved", Recolour::SliderMoved}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(ColorPanelPicture, DroppedFileThatIsNoPictureKeepsTheLookAndTheTexture) {
     QFile text(TestEnvironment::Home() + QStringLiteral("/notes.png"));
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));

@@ -669,20 +669,28 @@ void ColorPanel::SliderChange() {
     if (m_sliderGuard)
         return;
     m_sliderGuard = true;
-    try {
-        if (m_color && m_fixed) {
-            // A fixed swatch keeps its colour; the sliders go back to it.
-            SetSliders();
-        } else if (m_color) {
-            m_color->SetColor(sldColor[0]->value(), sldColor[1]->value(), sldColor[2]->value());
-            SetColor(m_color);
+    // Each step ignores its own error and the next still runs: a render that fails must not keep the
+    // host from hearing that the colour changed.
+    const auto step = [](const auto& action) {
+        try {
+            action();
+        } catch (...) {
+        }
+    };
+    if (m_color && m_fixed) {
+        // A fixed swatch keeps its colour; the sliders go back to it.
+        step([this] { SetSliders(); });
+    } else if (m_color) {
+        const std::shared_ptr<Color> color = m_color;
+        step([&] { color->SetColor(sldColor[0]->value(), sldColor[1]->value(), sldColor[2]->value()); });
+        step([&] { SetColor(color); });
+        step([this] {
             if (m_popupBar) {
                 SetCopyCaptions(m_popupBar);
                 m_popupBar->RedrawBar();
             }
-            emit ColorChanged(m_color);
-        }
-    } catch (...) {
+        });
+        step([&] { emit ColorChanged(color); });
     }
     m_sliderGuard = false;
 }

@@ -328,6 +328,18 @@ TEST_F(ColorPanelSliders, MovingASliderRecoloursAndReportsTheColour) {
     EXPECT_EQ(reports, 1);
 }
 
+TEST_F(ColorPanelSliders, ARenderThatFailsStillReportsTheNewColour) {
+    auto color = MakeColor(10, 20, 30);
+    int reports = 0;
+    QObject::connect(panel, &ColorPanel::ColorChanged, [&] { ++reports; });
+    panel->Init(host.get(), color, PanelStyle::Plain, false);
+    color->SetTemporaryImagePath(QStringLiteral("/nowhere/at/all.bmp"));
+    panel->findChild<QSlider*>(QStringLiteral("sldColor2"))->setValue(99);
+    EXPECT_EQ(color->Blue(), 99);
+    EXPECT_EQ(reports, 1);
+    EXPECT_EQ(PopupItem(30000)->Caption(), QStringLiteral("Copy RGB: (10, 20, 99)"));
+}
+
 TEST_F(ColorPanelSliders, FixedSwatchsSlidersLeaveItsColourAlone) {
     auto color = MakeColor(10, 20, 30);
     int reports = 0;

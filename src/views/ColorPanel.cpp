@@ -871,6 +871,9 @@ void ColorPanel::mouseReleaseEvent(QMouseEvent* event) {
                    event->globalPosition().toPoint());
 }
 
+// The second press of a double click is no press of its own; Qt's default would report one.
+void ColorPanel::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+
 bool ColorPanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched != pic)
         return QWidget::eventFilter(watched, event);

@@ -135,6 +135,15 @@ void copyBits(const cDIBSection& from, cDIBSection& to) {
                     static_cast<size_t>(from.BytesPerScanLine()) * from.Height());
 }
 
+// The first of the dropped items that is a file; empty when none is.
+QString firstDroppedFile(const QMimeData* data) {
+    if (data && data->hasUrls())
+        for (const QUrl& url : data->urls())
+            if (url.isLocalFile())
+                return url.toLocalFile();
+    return QString();
+}
+
 void setClipboardText(const QString& text) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
@@ -902,8 +911,7 @@ bool ColorPanel::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::DragMove: {
             // Only files are taken here; other drags go on to the swatch and its host.
             auto* drag = static_cast<QDragMoveEvent*>(event);
-            if (drag->mimeData()->hasUrls() && !drag->mimeData()->urls().isEmpty() &&
-                drag->mimeData()->urls().front().isLocalFile()) {
+            if (!firstDroppedFile(drag->mimeData()).isEmpty()) {
                 drag->acceptProposedAction();
                 return true;
             }
@@ -912,14 +920,14 @@ bool ColorPanel::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::Drop: {
             auto* drop = static_cast<QDropEvent*>(event);
-            const QList<QUrl> urls = drop->mimeData()->urls();
-            if (urls.isEmpty() || !urls.front().isLocalFile()) {
+            const QString file = firstDroppedFile(drop->mimeData());
+            if (file.isEmpty()) {
                 drop->ignore();
                 return false;
             }
             drop->acceptProposedAction();
             try {
-                TakeImageFile(urls.front().toLocalFile());
+                TakeImageFile(file);
                 pic->update();
             } catch (...) {
             }

@@ -150,6 +150,14 @@ TEST_F(ColorPanelPicture, DroppedPictureSizesTheSurfaceAndTheFileHoldsThePlainCo
     EXPECT_NE(Surface()->Image().pixelColor(0, 0), QColor(0, 0, 200));
 }
 
+TEST_F(ColorPanelPicture, ADropTakesItsFirstFilePastItemsThatAreNoFiles) {
+    const QString picture = WritePicture(QStringLiteral("after_link.png"), 5, 4);
+    panel->Init(host.get(), MakeColor(0, 0, 200), PanelStyle::Plain, false);
+    DropUrls({QUrl(QStringLiteral("https://example.com/web.png")), QUrl::fromLocalFile(picture)});
+    EXPECT_EQ(panel->PanelColor()->ColorTexture()->path(), picture);
+    EXPECT_EQ(Surface()->size(), QSize(5, 4));
+}
+
 TEST_F(ColorPanelPicture, SetColorCarriesThePictureToTheNewColour) {
     const QString picture = WritePicture(QStringLiteral("carry.png"), 8, 8, 100);
     panel->Init(host.get(), MakeColor(255, 0, 0), PanelStyle::Raised, false);

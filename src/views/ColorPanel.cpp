@@ -135,6 +135,15 @@ void copyBits(const cDIBSection& from, cDIBSection& to) {
                     static_cast<size_t>(from.BytesPerScanLine()) * from.Height());
 }
 
+// The first of the dropped items that is a file; empty when none is.
+QString firstDroppedFile(const QMimeData* data) {
+    if (data && data->hasUrls())
+        for (const QUrl& url : data->urls())
+            if (url.isLocalFile())
+                return url.toLocalFile();
+    return QString();
+}
+
 void setClipboardText(const QString& text) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
@@ -303,6 +312,7 @@ void ColorPanel::SetColor(std::shared_ptr<Color> pColor) {
         // The picture travels to the new colour and is recoloured from the cached grey bitmap.
         m_color->SetColorTexture(previousTexture->Clone());
         ShowImage(false);
+        SavePictureColourFile();
     }
 }
 
@@ -536,8 +546,10 @@ bool ColorPanel::TakeImageFile(const QString& file) {
     texture->SetTextureType(TextureKind::Image);
     texture->SetPath(file);
     texture->SetInternal(false);
-    if (ShowImage(true, false) == 0 && m_image && m_image->Width() > 0)
+    if (ShowImage(true, false) == 0 && m_image && m_image->Width() > 0) {
+        SavePictureColourFile();
         return true;
+    }
     texture->SetTextureType(oldKind);
     texture->SetPath(oldPath);
     texture->SetInternal(oldInternal);
@@ -556,6 +568,19 @@ void ColorPanel::SaveTemporaryImage() {
         m_textured->SavePicture(m_color->TemporaryImagePath());
     else
         m_plain->SavePicture(m_color->TemporaryImagePath());
+}
+
+void ColorPanel::SavePictureColourFile() {
+    // A picture recoloured without a render still leaves its colour's file current: the stage fills
+    // with it. The file holds only the plain colour, so it is written at the swatch's own size; at a
+    // large picture's size the write alone would outlast the recolour.
+    if (TextureKindOfColor() != TextureKind::Image)
+        return;
+    cDIBSection plain;
+    if (!plain.Create(width(), height()))
+        return;
+    fillPlain(plain, m_color->RGBColor());
+    plain.SavePicture(m_color->TemporaryImagePath());
 }
 
 void ColorPanel::RefreshReference() {
@@ -653,20 +678,28 @@ void ColorPanel::SliderChange() {
     if (m_sliderGuard)
         return;
     m_sliderGuard = true;
-    try {
-        if (m_color && m_fixed) {
-            // A fixed swatch keeps its colour; the sliders go back to it.
-            SetSliders();
-        } else if (m_color) {
-            m_color->SetColor(sldColor[0]->value(), sldColor[1]->value(), sldColor[2]->value());
-            SetColor(m_color);
+    // Each step ignores its own error and the next still runs: a render that fails must not keep the
+    // host from hearing that the colour changed.
+    const auto step = [](const auto& action) {
+        try {
+            action();
+        } catch (...) {
+        }
+    };
+    if (m_color && m_fixed) {
+        // A fixed swatch keeps its colour; the sliders go back to it.
+        step([this] { SetSliders(); });
+    } else if (m_color) {
+        const std::shared_ptr<Color> color = m_color;
+        step([&] { color->SetColor(sldColor[0]->value(), sldColor[1]->value(), sldColor[2]->value()); });
+        step([&] { SetColor(color); });
+        step([this] {
             if (m_popupBar) {
                 SetCopyCaptions(m_popupBar);
                 m_popupBar->RedrawBar();
             }
-            emit ColorChanged(m_color);
-        }
-    } catch (...) {
+        });
+        step([&] { emit ColorChanged(color); });
     }
     m_sliderGuard = false;
 }
@@ -847,6 +880,9 @@ void ColorPanel::mouseReleaseEvent(QMouseEvent* event) {
                    event->globalPosition().toPoint());
 }
 
+// The second press of a double click is no press of its own; Qt's default would report one.
+void ColorPanel::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+
 bool ColorPanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched != pic)
         return QWidget::eventFilter(watched, event);
@@ -875,8 +911,7 @@ bool ColorPanel::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::DragMove: {
             // Only files are taken here; other drags go on to the swatch and its host.
             auto* drag = static_cast<QDragMoveEvent*>(event);
-            if (drag->mimeData()->hasUrls() && !drag->mimeData()->urls().isEmpty() &&
-                drag->mimeData()->urls().front().isLocalFile()) {
+            if (!firstDroppedFile(drag->mimeData()).isEmpty()) {
                 drag->acceptProposedAction();
                 return true;
             }
@@ -885,14 +920,14 @@ bool ColorPanel::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::Drop: {
             auto* drop = static_cast<QDropEvent*>(event);
-            const QList<QUrl> urls = drop->mimeData()->urls();
-            if (urls.isEmpty() || !urls.front().isLocalFile()) {
+            const QString file = firstDroppedFile(drop->mimeData());
+            if (file.isEmpty()) {
                 drop->ignore();
                 return false;
             }
             drop->acceptProposedAction();
             try {
-                TakeImageFile(urls.front().toLocalFile());
+                TakeImageFile(file);
                 pic->update();
             } catch (...) {
             }

@@ -108,6 +108,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -116,6 +117,7 @@ private:
     // Returns the number of the error that ended the step, 0 when none did.
     int32_t ShowImage(bool reload, bool askForMissing = true);
     void SaveTemporaryImage();
+    void SavePictureColourFile();
     void RefreshReference();
     void PaintSurface(QPainter& painter);
     void UserControlResize();

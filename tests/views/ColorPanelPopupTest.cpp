@@ -303,6 +303,15 @@ TEST_F(ColorPanelCommands, PressAndDoubleClickAreReported) {
     QApplication::sendEvent(Surface(), &press);
     Mouse(QEvent::MouseButtonDblClick, QPointF(6, 7), Qt::LeftButton, Qt::LeftButton);
     EXPECT_EQ(heard, (std::vector<std::string>{"down 1 3 6,7", "double"}));
+
+    // Beside a picture smaller than the swatch the second press of a double click is no press.
+    DropFiles({WritePicture(QStringLiteral("small.png"), 12, 9)});
+    ASSERT_EQ(Surface()->size(), QSize(12, 9));
+    heard.clear();
+    QMouseEvent twice(QEvent::MouseButtonDblClick, QPointF(30, 20), panel->mapToGlobal(QPointF(30, 20)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(panel, &twice);
+    EXPECT_TRUE(heard.empty());
 }
 
 }  // namespace

@@ -150,6 +150,14 @@ TEST_F(ColorPanelPicture, DroppedPictureSizesTheSurfaceAndTheFileHoldsThePlainCo
     EXPECT_NE(Surface()->Image().pixelColor(0, 0), QColor(0, 0, 200));
 }
 
+TEST_F(ColorPanelPicture, ADropTakesItsFirstFilePastItemsThatAreNoFiles) {
+    const QString picture = WritePicture(QStringLiteral("after_link.png"), 5, 4);
+    panel->Init(host.get(), MakeColor(0, 0, 200), PanelStyle::Plain, false);
+    DropUrls({QUrl(QStringLiteral("https://example.com/web.png")), QUrl::fromLocalFile(picture)});
+    EXPECT_EQ(panel->PanelColor()->ColorTexture()->path(), picture);
+    EXPECT_EQ(Surface()->size(), QSize(5, 4));
+}
+
 TEST_F(ColorPanelPicture, SetColorCarriesThePictureToTheNewColour) {
     const QString picture = WritePicture(QStringLiteral("carry.png"), 8, 8, 100);
     panel->Init(host.get(), MakeColor(255, 0, 0), PanelStyle::Raised, false);
@@ -168,6 +176,42 @@ TEST_F(ColorPanelPicture, SetColorCarriesThePictureToTheNewColour) {
     EXPECT_GT(after.blue(), after.red());
     EXPECT_NEAR(after.lightness(), before.lightness(), 2);
 }
+
+// Ways a picture gets recoloured without a render of the swatch.
+enum class Recolour { DroppedOnAPattern, NewColourSet, SliderMoved };
+struct RecolourCase {
+    const char* name;
+    Recolour how;
+};
+std::ostream& operator<<(std::ostream& os, const RecolourCase& c) { return os << c.name; }
+
+class ColorPanelPictureFile : public SwatchTest, public ::testing::WithParamInterface<RecolourCase> {};
+
+TEST_P(ColorPanelPictureFile, TheColoursFileHoldsItsPlainColour) {
+    panel->Init(host.get(), MakeColor(200, 40, 40, 2), PanelStyle::Plain, false);
+    ASSERT_FALSE(AllPixels(QImage(panel->PanelColor()->TemporaryImagePath()), QColor(200, 40, 40)));  // striped
+    DropFiles({WritePicture(QStringLiteral("photo.png"), 12, 9)});
+    ASSERT_EQ(panel->PanelColor()->ColorTexture()->TextureType(), TextureKind::Image);
+    QColor expected(200, 40, 40);
+    switch (GetParam().how) {
+        case Recolour::DroppedOnAPattern: break;
+        case Recolour::NewColourSet:
+            panel->SetColor(MakeColor(0, 0, 255));
+            expected = QColor(0, 0, 255);
+            break;
+        case Recolour::SliderMoved:
+            panel->findChild<QSlider*>(QStringLiteral("sldColor1"))->setValue(150);
+            expected = QColor(200, 150, 40);
+            break;
+    }
+    EXPECT_TRUE(AllPixels(QImage(panel->PanelColor()->TemporaryImagePath()), expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, ColorPanelPictureFile,
+                         ::testing::Values(RecolourCase{"dropped_on_a_pattern", Recolour::DroppedOnAPattern},
+                                           RecolourCase{"new_colour_set", Recolour::NewColourSet},
+                                           RecolourCase{"slider_moved", Recolour::SliderMoved}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ColorPanelPicture, DroppedFileThatIsNoPictureKeepsTheLookAndTheTexture) {
     QFile text(TestEnvironment::Home() + QStringLiteral("/notes.png"));
@@ -290,6 +334,18 @@ TEST_F(ColorPanelSliders, MovingASliderRecoloursAndReportsTheColour) {
     panel->SetColor(MakeColor(1, 2, 3));
     EXPECT_EQ(green->value(), 2);
     EXPECT_EQ(reports, 1);
+}
+
+TEST_F(ColorPanelSliders, ARenderThatFailsStillReportsTheNewColour) {
+    auto color = MakeColor(10, 20, 30);
+    int reports = 0;
+    QObject::connect(panel, &ColorPanel::ColorChanged, [&] { ++reports; });
+    panel->Init(host.get(), color, PanelStyle::Plain, false);
+    color->SetTemporaryImagePath(QStringLiteral("/nowhere/at/all.bmp"));
+    panel->findChild<QSlider*>(QStringLiteral("sldColor2"))->setValue(99);
+    EXPECT_EQ(color->Blue(), 99);
+    EXPECT_EQ(reports, 1);
+    EXPECT_EQ(PopupItem(30000)->Caption(), QStringLiteral("Copy RGB: (10, 20, 99)"));
 }
 
 TEST_F(ColorPanelSliders, FixedSwatchsSlidersLeaveItsColourAlone) {

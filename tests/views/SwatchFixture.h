@@ -106,9 +106,12 @@ protected:
 
     // Drops files on the surface as a file manager would.
     void DropFiles(const QStringList& files) {
-        QMimeData data;
         QList<QUrl> urls;
         for (const QString& file : files) urls << QUrl::fromLocalFile(file);
+        DropUrls(urls);
+    }
+    void DropUrls(const QList<QUrl>& urls) {
+        QMimeData data;
         data.setUrls(urls);
         // The drop goes to the widget that took the drag as it entered.
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);

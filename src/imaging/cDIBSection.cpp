@@ -403,7 +403,9 @@ bool cDIBSection::SavePicture(const QString& sFileName) const {
 }
 
 bool cDIBSection::WriteBitmapFile(const uint8_t* bits, const QString& sFileName) const {
-    const int fd = ::open(QFile::encodeName(sFileName).constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    // The file is overwritten in place and cut to length afterwards: truncating it to zero first makes the
+    // file system flush the old blocks on close, which stalls every swatch render on the disk.
+    const int fd = ::open(QFile::encodeName(sFileName).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     const int errorCode = errno;
     if (fd < 0)
         Err::Raise(kCannotCreateFile, App::EXEName() + QStringLiteral(".cDIBSection"), WinErrorText(errorCode));
@@ -427,6 +429,9 @@ bool cDIBSection::WriteBitmapFile(const uint8_t* bits, const QString& sFileName)
     // An empty bitmap has no pixels to write: the file keeps its headers and the save reports failure.
     ok = ok && bits &&
          !WriteFailed(::write(fd, bits, static_cast<size_t>(m_imageSize)), static_cast<size_t>(m_imageSize));
+    const off_t written = bits ? static_cast<off_t>(kHeadersSize) + m_imageSize : static_cast<off_t>(kHeadersSize);
+    if (::ftruncate(fd, written) != 0)
+        ok = false;
     ::close(fd);
     return ok;
 }

@@ -102,6 +102,21 @@ TEST(cDIBSection, SavedBitmapsReadBackWithTheirPixelsTheRightWayUp) {
     }
 }
 
+TEST(cDIBSection, SavingOverALargerFileLeavesExactlyTheNewFile) {
+    const QString path = TempFile("again.bmp");
+    cDIBSection large;
+    ASSERT_TRUE(large.Create(40, 30));
+    FillRandom(large, 3u);
+    ASSERT_TRUE(large.SavePicture(path));
+    cDIBSection small;
+    ASSERT_TRUE(small.Create(1, 1));
+    SetPixel(small, 0, 0, {0x11, 0x22, 0x33});
+    ASSERT_TRUE(small.SavePicture(path));
+    const QByteArray file = ReadAll(path);
+    ASSERT_EQ(file.size(), 62);
+    EXPECT_EQ(file.right(4), QByteArray("\x11\x22\x33\x00", 4));
+}
+
 TEST(cDIBSection, AnEmptyBitmapWritesOnlyTheHeadersAndReportsFailure) {
     cDIBSection dib;
     const QString path = TempFile("empty.bmp");

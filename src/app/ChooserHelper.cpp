@@ -296,7 +296,8 @@ void SelectTextureByName(const QString& name, frmMain& frm) {
     CommandBarGalleryItems& items = *gallery->Items();
     for (int i = 0; i < items.Count(); ++i) {
         CommandBarGalleryItem* item = items.Item(i);
-        if (item->Caption().trimmed().toUpper() != wanted)
+        // A label heads the gallery and stands for no texture.
+        if (item->IsLabel() || item->Caption().trimmed().toUpper() != wanted)
             continue;
         gallery->SetSelectedItem(item);
         frm.SelectedTexture = Globals::TextureItem(item->Id());

@@ -1,4 +1,5 @@
 #include "support/MainWindowFixture.h"
+#include "support/TestEnvironment.h"
 
 #include "app/ChooserHelper.h"
 #include "app/MainHelpers.h"
@@ -431,6 +432,12 @@ TEST_F(ChooserHelperTab, SelectTextureByNameIgnoresBlanksAndCase) {
     EXPECT_EQ(gallery->SelectedItem(), gallery->Items()->FindItem(1));
     ChooserHelper::SelectTextureByName(QStringLiteral("no such texture"), *window);
     EXPECT_EQ(window->SelectedTexture, Globals::TextureItem(1));
+    // The gallery's heading is no texture: a document naming it changes nothing.
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf(
+                  [&] { ChooserHelper::SelectTextureByName(QStringLiteral(" textures "), *window); }),
+              0);
+    EXPECT_EQ(window->SelectedTexture, Globals::TextureItem(1));
+    EXPECT_EQ(gallery->SelectedItem(), gallery->Items()->FindItem(1));
 }
 
 // Schemes.

@@ -43,6 +43,35 @@ CommandBarControl* add(CommandBarControls& controls, CommandBarControl::Type typ
     return controls.Add(type, id, caption, -1, false);
 }
 
+struct GalleryLook {
+    int id;
+    QString caption;
+    int width;
+};
+struct DropDownLook {
+    QString caption;
+    int width;
+    int height;
+};
+
+// A gallery in the group and, behind it, a drop-down bar "Textures" holding a larger gallery of the same
+// id; both show the one item set.
+void addGallery(RibbonGroup& group, CommandBars& bars, CommandBarGalleryItems* items, const GalleryLook& look,
+                const DropDownLook& dropDownLook) {
+    auto* gallery =
+        static_cast<CommandBarGallery*>(add(group.Controls(), CommandBarControl::Gallery, look.id, look.caption));
+    gallery->SetWidth(look.width);
+    gallery->SetItems(items);
+
+    CommandBar* dropDown = bars.Add(QStringLiteral("Textures"), CommandBar::Popup);
+    auto* popupGallery = static_cast<CommandBarGallery*>(
+        add(dropDown->Controls(), CommandBarControl::Gallery, look.id, dropDownLook.caption));
+    popupGallery->SetWidth(dropDownLook.width);
+    popupGallery->SetHeight(dropDownLook.height);
+    popupGallery->SetItems(items);
+    gallery->SetCommandBar(dropDown);
+}
+
 // A gallery picture of a texture file: its pattern, stretched to a light range, over a soft blue, so the dark
 // grey patterns read clearly at icon size.
 QPixmap texturePicture(const QString& file) {
@@ -117,8 +146,6 @@ void setRangeCaption(frmMain& frm, const QString& caption) {
                 group->SetCaption(caption);
 }
 
-int32_t packed(int red, int green, int blue) { return red + 256 * green + 65536 * blue; }
-
 // The single-hue ranges: the sliders' start values (hue, saturation, brightness), the fixed swatch colour and
 // the group caption.
 struct HueRange {
@@ -171,18 +198,8 @@ void BuildTexturesGroup(RibbonBar& ribbon, frmMain& frm) {
     for (const auto& texture : Globals::Textures) items->AddItem(texture->Id(), texture->Name());
     items->SetIcons(frm.ImageManagerGalleryTextures);
 
-    auto* gallery = static_cast<CommandBarGallery*>(
-        add(group->Controls(), CommandBarControl::Gallery, TexturesGallery, QStringLiteral("Textures")));
-    gallery->SetWidth(235);
-    gallery->SetItems(items);
-
-    CommandBar* dropDown = bars.Add(QStringLiteral("Textures"), CommandBar::Popup);
-    auto* popupGallery = static_cast<CommandBarGallery*>(
-        add(dropDown->Controls(), CommandBarControl::Gallery, TexturesGallery, QStringLiteral("Textures")));
-    popupGallery->SetWidth(307);
-    popupGallery->SetHeight(190);
-    popupGallery->SetItems(items);
-    gallery->SetCommandBar(dropDown);
+    addGallery(*group, bars, items, {TexturesGallery, QStringLiteral("Textures"), 235},
+               {QStringLiteral("Textures"), 307, 190});
 }
 
 void BuildSchemesGroup(RibbonBar& ribbon, frmMain& frm, int tabIndex) {
@@ -196,18 +213,8 @@ void BuildSchemesGroup(RibbonBar& ribbon, frmMain& frm, int tabIndex) {
                                            "Four Schemes", "Five Schemes", "Six Schemes"};
     for (int i = 0; i < 6; ++i) items->AddItem(i + 1, QString::fromLatin1(names[static_cast<size_t>(i)]));
 
-    auto* gallery = static_cast<CommandBarGallery*>(
-        add(group->Controls(), CommandBarControl::Gallery, SchemesGallery, QStringLiteral("History Groups")));
-    gallery->SetWidth(170);
-    gallery->SetItems(items);
-
-    CommandBar* dropDown = bars.Add(QStringLiteral("Textures"), CommandBar::Popup);
-    auto* popupGallery = static_cast<CommandBarGallery*>(
-        add(dropDown->Controls(), CommandBarControl::Gallery, SchemesGallery, QStringLiteral("Schemes")));
-    popupGallery->SetWidth(170);
-    popupGallery->SetHeight(190);
-    popupGallery->SetItems(items);
-    gallery->SetCommandBar(dropDown);
+    addGallery(*group, bars, items, {SchemesGallery, QStringLiteral("History Groups"), 170},
+               {QStringLiteral("Schemes"), 170, 190});
 }
 
 void BuildColorRangeGroup(RibbonBar& ribbon, frmMain& frm) {
@@ -243,7 +250,7 @@ void BuildColorRangeGroup(RibbonBar& ribbon, frmMain& frm) {
 
     const Color& top = *Globals::TopColor;
     setSliders(frm, {top.Red(), top.Green(), top.Blue()});
-    frm.picColor->SetBackColor(packed(top.Red(), top.Green(), top.Blue()));
+    frm.picColor->SetBackColor(top.RGBColor());
 }
 
 void ExecuteChooserCommand(CommandBarControl* control, frmMain& frm) {
@@ -296,7 +303,8 @@ void SelectTextureByName(const QString& name, frmMain& frm) {
     CommandBarGalleryItems& items = *gallery->Items();
     for (int i = 0; i < items.Count(); ++i) {
         CommandBarGalleryItem* item = items.Item(i);
-        if (item->Caption().trimmed().toUpper() != wanted)
+        // A label heads the gallery and stands for no texture.
+        if (item->IsLabel() || item->Caption().trimmed().toUpper() != wanted)
             continue;
         gallery->SetSelectedItem(item);
         frm.SelectedTexture = Globals::TextureItem(item->Id());
@@ -322,7 +330,7 @@ void SetColorRange(int32_t rangeId, CommandBar* typeBar, frmMain& frm) {
         top.SetRed(255);
         top.SetGreen(255);
         top.SetBlue(255);
-        frm.picColor->SetBackColor(packed(top.Red(), top.Green(), top.Blue()));
+        frm.picColor->SetBackColor(top.RGBColor());
         setRangeCaption(frm, QStringLiteral("Color Range - All Colors RGB"));
     } else if (rangeId == 15411) {
         setSliderMaxima(frm, {359, 100, 100});
@@ -330,7 +338,7 @@ void SetColorRange(int32_t rangeId, CommandBar* typeBar, frmMain& frm) {
         top.SetHue(359);
         top.SetSaturation(100);
         top.SetBrightness(100);
-        frm.picColor->SetBackColor(packed(top.Red(), top.Green(), top.Blue()));
+        frm.picColor->SetBackColor(top.RGBColor());
         setRangeCaption(frm, QStringLiteral("Color Range - All Colors HSB"));
     } else if (rangeId == UserDefinedColors) {
         setRangeCaption(frm, frm.m_RangeType == 15410 ? QStringLiteral("Color Range - My Colors RGB")

@@ -40,6 +40,8 @@ public:
     static constexpr int StripGap = 10;
     static constexpr int StripHeight = 100;
     static constexpr int StripRowPitch = 110;
+    // The window message that makes a raised control re-place its shadows at its size.
+    static constexpr int32_t SizeMessage = 5;
     // The height kept free below the proofers for strip counts 1 to 6.
     static int StripReserve(int stripCount);
     // Where strips 0..stripCount-1 go, given the right end of the proofer row and the top of the first strip row.

@@ -1,19 +1,16 @@
 #include "app/frmMain.h"
 
 #include "platform/CommandBars.h"
+#include "platform/Numeric.h"
 #include "views/ColorPanel.h"
 
 #include <QEvent>
 #include <QLinearGradient>
 #include <QPainter>
 
-#include <cmath>
-
 namespace {
-constexpr int32_t SizeMessage = 5;
-
 // Window-system lengths are whole pixels; a fraction goes to the nearest, halves to even.
-int Pixels(double value) { return static_cast<int>(std::nearbyint(value)); }
+int Pixels(double value) { return Numeric::Round(value); }
 }  // namespace
 
 int frmMain::StripReserve(int stripCount) {

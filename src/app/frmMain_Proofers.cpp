@@ -14,8 +14,6 @@
 namespace {
 // The kept-state tables of a rebuild hold this many proofers.
 constexpr int KeptEntries = 9;
-// The window message that makes a shadow re-place itself at its control's size.
-constexpr int32_t SizeMessage = 5;
 }  // namespace
 
 void frmMain::ShowWorkspace(int32_t tabId) {

@@ -1,4 +1,5 @@
 #include "support/MainWindowFixture.h"
+#include "support/TestEnvironment.h"
 
 #include "app/ChooserHelper.h"
 #include "app/MainHelpers.h"
@@ -99,6 +100,9 @@ TEST_F(ChooserHelperTab, GalleriesShowTheTexturesWithPicturesAndTheSchemeCounts)
     EXPECT_EQ(dropDown->Items(), textures->Items());
     EXPECT_EQ(dropDown->Width(), 307);
     EXPECT_EQ(dropDown->Height(), 190);
+    EXPECT_EQ(textures->Caption(), QStringLiteral("Textures"));
+    EXPECT_EQ(dropDown->Caption(), QStringLiteral("Textures"));
+    EXPECT_EQ(textures->GetCommandBar()->Name(), QStringLiteral("Textures"));
 
     const CommandBarGalleryItems& items = *textures->Items();
     EXPECT_EQ(items.ItemWidth(), 72);
@@ -120,6 +124,14 @@ TEST_F(ChooserHelperTab, GalleriesShowTheTexturesWithPicturesAndTheSchemeCounts)
     ASSERT_NE(schemes, nullptr);
     EXPECT_EQ(schemes->Caption(), QStringLiteral("History Groups"));
     EXPECT_EQ(schemes->Width(), 170);
+    ASSERT_NE(schemes->GetCommandBar(), nullptr);
+    EXPECT_EQ(schemes->GetCommandBar()->Name(), QStringLiteral("Textures"));
+    auto* schemesDropDown = dynamic_cast<CommandBarGallery*>(schemes->GetCommandBar()->Controls().Item(0));
+    ASSERT_NE(schemesDropDown, nullptr);
+    EXPECT_EQ(schemesDropDown->Caption(), QStringLiteral("Schemes"));
+    EXPECT_EQ(schemesDropDown->Width(), 170);
+    EXPECT_EQ(schemesDropDown->Height(), 190);
+    EXPECT_EQ(schemesDropDown->Items(), schemes->Items());
     const CommandBarGalleryItems& counts = *schemes->Items();
     ASSERT_EQ(counts.Count(), 7);
     EXPECT_EQ(counts.Item(0)->Caption(), QStringLiteral("Schemes"));
@@ -431,6 +443,12 @@ TEST_F(ChooserHelperTab, SelectTextureByNameIgnoresBlanksAndCase) {
     EXPECT_EQ(gallery->SelectedItem(), gallery->Items()->FindItem(1));
     ChooserHelper::SelectTextureByName(QStringLiteral("no such texture"), *window);
     EXPECT_EQ(window->SelectedTexture, Globals::TextureItem(1));
+    // The gallery's heading is no texture: a document naming it changes nothing.
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf(
+                  [&] { ChooserHelper::SelectTextureByName(QStringLiteral(" textures "), *window); }),
+              0);
+    EXPECT_EQ(window->SelectedTexture, Globals::TextureItem(1));
+    EXPECT_EQ(gallery->SelectedItem(), gallery->Items()->FindItem(1));
 }
 
 // Schemes.

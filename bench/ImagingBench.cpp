@@ -81,32 +81,26 @@ void BM_Memcpy(benchmark::State& state) {
 }
 BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);
 
-void BM_Colourise(benchmark::State& state) {
+void Colourise(benchmark::State& state, bool reference) {
     const auto src = MakePhoto();
     auto dst = MakeBitmap();
     cColourise filter;
     filter.SetHue(128);
     filter.SetSaturation(100);
     for (auto _ : state) {
-        filter.ProcessBits(*src, *dst);
+        if (reference)
+            filter.ProcessReference(*src, *dst);
+        else
+            filter.ProcessBits(*src, *dst);
         benchmark::ClobberMemory();
     }
     SetPixels(state);
 }
+
+void BM_Colourise(benchmark::State& state) { Colourise(state, false); }
 BENCHMARK(BM_Colourise)->Unit(benchmark::kMillisecond);
 
-void BM_ColouriseReference(benchmark::State& state) {
-    const auto src = MakePhoto();
-    auto dst = MakeBitmap();
-    cColourise filter;
-    filter.SetHue(128);
-    filter.SetSaturation(100);
-    for (auto _ : state) {
-        filter.ProcessReference(*src, *dst);
-        benchmark::ClobberMemory();
-    }
-    SetPixels(state);
-}
+void BM_ColouriseReference(benchmark::State& state) { Colourise(state, true); }
 BENCHMARK(BM_ColouriseReference)->Unit(benchmark::kMillisecond);
 
 void Texturise(benchmark::State& state, const cDIBSection& src, bool reference) {

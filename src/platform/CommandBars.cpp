@@ -217,11 +217,16 @@ bool CommandBars::eventFilter(QObject* watched, QEvent* event) {
 bool CommandBars::ExecuteControl(CommandBarControl* control) {
     if (!control || !control->Enabled() || !control->Visible())
         return false;
+    RunExecute(control);
+    return true;
+}
+
+void CommandBars::RunExecute(CommandBarControl* control) {
+    // A handler may delete these command bars (closing their window); then nothing is left to update.
     QPointer<CommandBars> self(this);
     emit Execute(control);
     if (self)
         UpdateRibbon();
-    return true;
 }
 
 CommandBarControl* CommandBars::CommandControl(int id) {
@@ -237,10 +242,7 @@ bool CommandBars::ExecuteCommand(int id) {
         control = CommandControl(id);
     if (!control->Enabled())
         return false;
-    QPointer<CommandBars> self(this);
-    emit Execute(control);
-    if (self)
-        UpdateRibbon();
+    RunExecute(control);
     return true;
 }
 

@@ -132,6 +132,8 @@ private:
     void PlaceBars();
     void EmitUpdates(const CommandBarControls& controls);
     CommandBarControl* CommandControl(int id);
+    // Raises Execute for the control, then the Update round that follows every command.
+    void RunExecute(CommandBarControl* control);
 
     QPointer<QWidget> m_owner;
     std::unique_ptr<CommandBar> m_menuBar;

@@ -3,10 +3,10 @@
 #include "app/MainModule.h"
 #include "app/frmMain.h"
 #include "model/Color.h"
-#include "model/Globals.h"
 #include "platform/CommandBars.h"
 #include "platform/MessageBox.h"
 #include "platform/UrlOpener.h"
+#include "support/ModelGlobals.h"
 #include "views/ColorPanel.h"
 
 #include <QApplication>
@@ -49,13 +49,7 @@ void MainWindowFixture::StopProgram() {
     QApplication::processEvents();
     MessageBox::SetHandler({});
     UrlOpener::SetHandler({});
-    Globals::TopColor.reset();
-    Globals::DrawColor.reset();
-    Globals::GeneratedColors.reset();
-    Globals::Textures.clear();
-    Globals::Converter.reset();
-    Globals::CurrentFile.clear();
-    Globals::IconTempFolder.clear();
+    ModelGlobals::Release();
 }
 
 void MainWindowFixture::Execute(int id) { window->CommandBars->ExecuteCommand(id); }

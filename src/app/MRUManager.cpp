@@ -30,6 +30,22 @@ long rankOf(const pugi::xml_node& item) {
     return end == second.value() ? -1 : rank;
 }
 
+// The text from the start of its last count items on, closed as a list of its own; the whole text when it
+// holds no more than that. Commit writes the most recent entries last, so a stored list of any length
+// starts as fast as a short one.
+QString tailOf(const QString& text, int32_t count) {
+    qsizetype from = text.size();
+    for (int32_t i = 0; i <= count; ++i) {
+        from = from > 0 ? text.lastIndexOf(QLatin1String("<item"), from - 1) : -1;
+        if (from < 0)
+            return text;
+    }
+    const qsizetype start = text.indexOf(QLatin1String("<item"), from + 1);
+    if (start < 0)
+        return text;
+    return QStringLiteral("<mru>") + text.mid(start);
+}
+
 }  // namespace
 
 MRUManager::MRUManager(QObject* parent) : QObject(parent) { m_doc.load_string("<mru/>"); }
@@ -42,8 +58,13 @@ void MRUManager::Init(int32_t pMaxItems) {
 
 void MRUManager::load(const QString& text) {
     m_doc.reset();
-    const QByteArray bytes = utf8(text);
-    const bool parsed = m_doc.load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()));
+    const QString tail = tailOf(text, m_MaxItems);
+    QByteArray bytes = utf8(tail);
+    bool parsed = m_doc.load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()));
+    if (!parsed && tail.size() != text.size()) {
+        bytes = utf8(text);
+        parsed = m_doc.load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()));
+    }
     if (!parsed || std::string_view(m_doc.document_element().name()) != "mru") {
         m_doc.reset();
         m_doc.load_string("<mru/>");

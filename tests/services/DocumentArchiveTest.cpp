@@ -18,6 +18,7 @@
 #include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <zip.h>
 
@@ -201,6 +202,45 @@ TEST_F(DocumentArchiveTest, PackIntoAReadOnlyFolderKeepsThePreviousFile) {
               RuntimeError::PermissionDenied);
     ::chmod(QFile::encodeName(folder).constData(), 0755);
     EXPECT_EQ(ZipCrafter::ReadFile(folder + "/doc.tnd"), "previous");
+}
+
+// A save killed at any moment leaves either the previous file or the whole new one, and nothing beside it.
+TEST_F(DocumentArchiveTest, ASaveKilledMidwayLosesNothing) {
+    Put("def.xml", std::string(100000, 'x'));
+    Put("stage.png", std::string(40 << 20, 's'));  // large enough that a kill lands inside the save
+    const QString folder = Path("out");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString doc = folder + "/doc.tnd";
+    ZipCrafter::WriteFile(doc, "previous document");
+    const QByteArray source = QFile::encodeName(Source());
+    const QByteArray target = QFile::encodeName(doc);
+
+    for (int delayMs : {5, 20, 40, 80, 160}) {
+        SCOPED_TRACE(delayMs);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (;;) {
+                try {
+                    DocumentArchive::Pack(QFile::decodeName(source), QFile::decodeName(target));
+                } catch (...) {
+                    ::_exit(1);
+                }
+            }
+        }
+        ::usleep(static_cast<useconds_t>(delayMs) * 1000);
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+
+        const std::string bytes = ZipCrafter::ReadFile(doc);
+        if (bytes != "previous document") {
+            const auto entries = listEntries(doc);
+            EXPECT_EQ(entries.size(), 2u);
+        }
+        EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                  QStringList{QStringLiteral("doc.tnd")});
+    }
 }
 
 // What standard tools make we read, and what we make they read.

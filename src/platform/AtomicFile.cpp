@@ -60,6 +60,12 @@ AtomicFile::AtomicFile(const QString& target) {
             discard();
             RaiseSystemError(EISDIR, m_target);
         }
+        // A file marked read-only is not replaced behind the mark's back.
+        if (::faccessat(m_dirFd, m_name.constData(), W_OK, AT_EACCESS) != 0) {
+            const int error = errno;
+            discard();
+            RaiseSystemError(error, m_target);
+        }
         mode = old.st_mode & 07777;
         keepMode = true;
     }

@@ -190,18 +190,25 @@ TEST_F(DocumentArchiveTest, FailedPacksKeepThePreviousFile) {
     }
 }
 
-TEST_F(DocumentArchiveTest, PackIntoAReadOnlyFolderKeepsThePreviousFile) {
+TEST_F(DocumentArchiveTest, PackOverAReadOnlyFolderOrFileKeepsThePreviousFile) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "permissions do not bind the superuser";
     Put("def.xml", "<Root/>");
     const QString folder = Path("ro");
+    const QString doc = folder + "/doc.tnd";
     ASSERT_TRUE(QDir().mkpath(folder));
-    ZipCrafter::WriteFile(folder + "/doc.tnd", "previous");
-    ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
-    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { DocumentArchive::Pack(Source(), folder + "/doc.tnd"); }),
-              RuntimeError::PermissionDenied);
-    ::chmod(QFile::encodeName(folder).constData(), 0755);
-    EXPECT_EQ(ZipCrafter::ReadFile(folder + "/doc.tnd"), "previous");
+    ZipCrafter::WriteFile(doc, "previous");
+    for (const auto& [name, path, mode] :
+         {std::tuple{"read-only folder", folder, 0555}, std::tuple{"read-only file", doc, 0444}}) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), static_cast<mode_t>(mode)), 0);
+        EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { DocumentArchive::Pack(Source(), doc); }),
+                  RuntimeError::PermissionDenied);
+        ::chmod(QFile::encodeName(path).constData(), path == folder ? 0755 : 0644);
+        EXPECT_EQ(ZipCrafter::ReadFile(doc), "previous");
+        EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                  QStringList{QStringLiteral("doc.tnd")});
+    }
 }
 
 // A save killed at any moment leaves either the previous file or the whole new one, and nothing beside it.

@@ -30,13 +30,11 @@ public:
     bool GetNext(QString& pName, QString& pValue);
     void Reset();
 
-    int32_t MaxItems() const { return m_MaxItems; }
     // The menu slots from the most recent entry on: "&1 " and the path, a long path shortened to its first
     // three characters, ".../" and its file name. Reads from Reset, as the menu's handler does.
     std::vector<Slot> Slots();
     static QString Caption(int slotNumber, const QString& path);
 
-    static constexpr int32_t InvalidData = 45101;  // the original's error for a malformed stored list
     static constexpr int LongPath = 60;
 
 signals:

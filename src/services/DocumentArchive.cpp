@@ -215,15 +215,16 @@ ZipPtr openArchive(const QString& archivePath) {
     raise(DamagedEntry, QStringLiteral("The entries of %1 contradict each other.").arg(archivePath));
 }
 
-}  // namespace
-
-bool IsStoredName(const QString& name) {
+// Already compressed pictures are stored as they are; deflating them again costs time and gains nothing.
+bool isStoredName(const QString& name) {
     static const QStringList pictures = {QStringLiteral("png"), QStringLiteral("jpg"), QStringLiteral("jpeg"),
                                          QStringLiteral("gif"), QStringLiteral("tif"), QStringLiteral("tiff"),
                                          QStringLiteral("webp")};
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     return dot >= 0 && pictures.contains(name.mid(dot + 1).toLower());
 }
+
+}  // namespace
 
 void Pack(const QString& folder, const QString& target) {
     const QDir dir(folder);
@@ -261,7 +262,7 @@ void Pack(const QString& folder, const QString& target) {
             raiseZipError(zip_get_error(archive.get()), path);
         }
         const auto entry = static_cast<zip_uint64_t>(index);
-        zip_set_file_compression(archive.get(), entry, IsStoredName(name) ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0);
+        zip_set_file_compression(archive.get(), entry, isStoredName(name) ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0);
         zip_file_set_external_attributes(archive.get(), entry, 0, ZIP_OPSYS_UNIX, (S_IFREG | 0644u) << 16);
     }
     if (zip_close(archive.get()) != 0)

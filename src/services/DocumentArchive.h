@@ -36,7 +36,4 @@ void Pack(const QString& folder, const QString& target);
 // Folder entries are skipped; any other entry that is not a plain file with a bare name refuses the archive.
 void Unpack(const QString& archivePath, const QString& folder);
 
-// True for names whose files are stored rather than deflated (already compressed pictures).
-bool IsStoredName(const QString& name);
-
 }  // namespace DocumentArchive

@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <random>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -270,6 +271,8 @@ int main(int argc, char** argv) {
     std::printf("ArchiveFuzz: seed %llu, %ld s, in %s\n", static_cast<unsigned long long>(seed), seconds,
                 qPrintable(work));
     std::fflush(stdout);
+    // A hang is a finding too: the process ends by the alarm's default action, which fails the run.
+    ::alarm(static_cast<unsigned>(seconds) + 60);
     Fuzzer fuzzer(work, seed);
     fuzzer.RunFor(std::chrono::seconds(seconds));
     return 0;

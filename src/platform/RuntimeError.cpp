@@ -14,8 +14,10 @@ QString RuntimeError::DescriptionOf(int32_t number) {
         case SubscriptOutOfRange: return QStringLiteral("Subscript out of range");
         case TypeMismatch: return QStringLiteral("Type mismatch");
         case FileNotFound: return QStringLiteral("File not found");
+        case DiskFull: return QStringLiteral("Disk full");
         case PermissionDenied: return QStringLiteral("Permission denied");
         case PathFileAccessError: return QStringLiteral("Path/File access error");
+        case PathNotFound: return QStringLiteral("Path not found");
         case ObjectVariableNotSet: return QStringLiteral("Object variable or With block variable not set");
         default: return QStringLiteral("Application-defined or object-defined error");
     }

@@ -25,8 +25,10 @@ public:
     static constexpr int32_t SubscriptOutOfRange = 9;
     static constexpr int32_t TypeMismatch = 13;
     static constexpr int32_t FileNotFound = 53;
+    static constexpr int32_t DiskFull = 61;
     static constexpr int32_t PermissionDenied = 70;
     static constexpr int32_t PathFileAccessError = 75;
+    static constexpr int32_t PathNotFound = 76;
     static constexpr int32_t ObjectVariableNotSet = 91;
 
     // The runtime's description of one of its own error numbers.

@@ -1,0 +1,189 @@
+// Packing and unpacking document folders, beside baselines from the same run: a copy of the same files,
+// a memcpy of the same bytes, Qt's PNG save of the stage picture at its default settings, and a plain
+// decode of "stage.png". Pictures are stored in the archive as they are, so packing should cost about a
+// file copy plus a CRC and the flush to disk, far below encoding the picture again.
+// Also the start of the recent-files list from an empty setting and from one of 100,000 entries.
+#include "app/MRUManager.h"
+#include "platform/App.h"
+#include "platform/Settings.h"
+#include "services/DocumentArchive.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <random>
+#include <vector>
+
+namespace {
+
+// A photograph stand-in: smooth gradients with a little noise, so PNG compresses it as it would a photo.
+QImage photo(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    std::mt19937 engine(7);
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const int noise = static_cast<int>(engine() % 9) - 4;
+            line[x] = qRgb(std::clamp(x * 255 / width + noise, 0, 255), std::clamp(y * 255 / height + noise, 0, 255),
+                           std::clamp(128 + noise * 3, 0, 255));
+        }
+    }
+    return image;
+}
+
+QByteArray defXml(qsizetype bytes) {
+    QByteArray xml =
+        "<Root Proofers='8' Holders='6' CurrentTexture='  No Texture'><Main rangetype='15410' "
+        "isudc='0' topred='255' topgreen='255' topblue='255'/><Holders>";
+    for (int i = 0; xml.size() < bytes; ++i)
+        xml += "<Panel style='1' candel='0' fixed='0'><Color rt='15410' r='" + QByteArray::number(i % 256) + "' g='" +
+               QByteArray::number(i * 7 % 256) + "' b='" + QByteArray::number(i * 13 % 256) + "'><Texture id='" +
+               QByteArray::number(i % 40) + "' type='1' name='Brick' path='brick.bmp' internal='1'/></Color></Panel>";
+    return xml + "</Holders><History/><Match/></Root>";
+}
+
+struct Folders {
+    QTemporaryDir root;
+    QString standard;  // def.xml of 100 KB, a 1-megapixel texture, an 800 x 600 stage
+    QString large;     // the same with a 4000 x 3000 stage
+    QImage largeStage;
+
+    Folders() {
+        standard = root.filePath("standard");
+        large = root.filePath("large");
+        QDir().mkpath(standard);
+        QDir().mkpath(large);
+        largeStage = photo(4000, 3000);
+        for (const QString& folder : {standard, large}) {
+            QFile xml(folder + "/def.xml");
+            xml.open(QIODevice::WriteOnly);
+            xml.write(defXml(100 * 1024));
+            photo(1000, 1000).save(folder + "/DPicsTexture.png");
+        }
+        photo(800, 600).save(standard + "/stage.png");
+        largeStage.save(large + "/stage.png");
+    }
+};
+
+Folders& folders() {
+    static Folders f;
+    return f;
+}
+
+qint64 folderBytes(const QString& folder) {
+    qint64 total = 0;
+    for (const QFileInfo& info : QDir(folder).entryInfoList(QDir::Files)) total += info.size();
+    return total;
+}
+
+void Pack(benchmark::State& state, const QString& folder) {
+    const QString target = folders().root.filePath("packed.tnd");
+    for (auto _ : state) DocumentArchive::Pack(folder, target);
+    state.SetBytesProcessed(state.iterations() * folderBytes(folder));
+    state.counters["archive_bytes"] = static_cast<double>(QFileInfo(target).size());
+}
+
+void Unpack(benchmark::State& state, const QString& folder) {
+    const QString archive = folders().root.filePath("unpack-source.tnd");
+    DocumentArchive::Pack(folder, archive);
+    const QString out = folders().root.filePath("unpacked");
+    for (auto _ : state) {
+        state.PauseTiming();
+        QDir(out).removeRecursively();
+        QDir().mkpath(out);
+        state.ResumeTiming();
+        DocumentArchive::Unpack(archive, out);
+    }
+    state.SetBytesProcessed(state.iterations() * folderBytes(folder));
+}
+
+void CopyFiles(benchmark::State& state, const QString& folder) {
+    const QString out = folders().root.filePath("copied");
+    for (auto _ : state) {
+        state.PauseTiming();
+        QDir(out).removeRecursively();
+        QDir().mkpath(out);
+        state.ResumeTiming();
+        for (const QString& name : QDir(folder).entryList(QDir::Files))
+            QFile::copy(folder + "/" + name, out + "/" + name);
+    }
+    state.SetBytesProcessed(state.iterations() * folderBytes(folder));
+}
+
+void BM_PackStandard(benchmark::State& state) { Pack(state, folders().standard); }
+void BM_UnpackStandard(benchmark::State& state) { Unpack(state, folders().standard); }
+void BM_CopyFilesStandard(benchmark::State& state) { CopyFiles(state, folders().standard); }
+void BM_PackLargeStage(benchmark::State& state) { Pack(state, folders().large); }
+void BM_UnpackLargeStage(benchmark::State& state) { Unpack(state, folders().large); }
+void BM_CopyFilesLargeStage(benchmark::State& state) { CopyFiles(state, folders().large); }
+
+void BM_MemcpyLargeStage(benchmark::State& state) {
+    const qint64 bytes = folderBytes(folders().large);
+    std::vector<char> from(static_cast<size_t>(bytes), 1), to(static_cast<size_t>(bytes));
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), from.size());
+        benchmark::DoNotOptimize(to.data());
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+}
+
+// Baseline: Qt's own PNG save of the 4000 x 3000 stage picture at its default settings.
+void BM_QtPngSaveLargeStage(benchmark::State& state) {
+    for (auto _ : state) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        folders().largeStage.save(&buffer, "PNG");
+        benchmark::DoNotOptimize(bytes.data());
+    }
+}
+
+// Baseline: decoding the stage picture alone, as opening the document must at least do.
+void BM_PngDecodeLargeStage(benchmark::State& state) {
+    const QString path = folders().large + "/stage.png";
+    for (auto _ : state) {
+        QImage image(path);
+        benchmark::DoNotOptimize(image.bits());
+    }
+}
+
+void MRUInit(benchmark::State& state, int items) {
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.path());
+    QString text = "<mru>";
+    for (int i = 0; i < items; ++i)
+        text +=
+            QString("<item name=\"%1.tnd\" pos=\"%2\">/home/user/Documents/%1.tnd</item>").arg(i).arg(items - 1 - i);
+    text += "</mru>";
+    Settings::SaveSetting(App::Title(), "MRU", "mru", text);
+    for (auto _ : state) {
+        MRUManager mru;
+        mru.Init(6);
+        benchmark::DoNotOptimize(mru.Slots());
+    }
+}
+
+void BM_MRUInitEmpty(benchmark::State& state) { MRUInit(state, 0); }
+void BM_MRUInitHundredThousand(benchmark::State& state) { MRUInit(state, 100000); }
+
+}  // namespace
+
+BENCHMARK(BM_PackStandard)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UnpackStandard)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CopyFilesStandard)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PackLargeStage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UnpackLargeStage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CopyFilesLargeStage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MemcpyLargeStage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QtPngSaveLargeStage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PngDecodeLargeStage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MRUInitEmpty)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MRUInitHundredThousand)->Unit(benchmark::kMillisecond);

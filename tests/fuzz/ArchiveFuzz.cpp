@@ -1,0 +1,279 @@
+// Seeded mutation fuzzing of the document reader: unpacking an archive and checking the unpacked document.
+// It makes its own valid documents, mutates them for a bounded time and stops the process on any fault:
+// an exception other than the reader's own errors, a file written outside the unpack folder, or (under
+// the sanitizers) any memory or undefined-behaviour report. The input being run is always in
+// <work>/input.tnd, so a crash leaves its input behind.
+//
+//   ArchiveFuzz [--seconds N] [--seed S] [--work DIR]
+
+#include "app/DocumentCheck.h"
+#include "platform/RuntimeError.h"
+#include "services/DocumentArchive.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Bytes = std::string;
+
+Bytes readFile(const QString& path) {
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll().toStdString();
+}
+
+void writeFile(const QString& path, const Bytes& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        std::exit(2);
+    }
+}
+
+Bytes png(int width, int height, QRgb colour) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes.toStdString();
+}
+
+Bytes defXml(int proofers, int holders) {
+    Bytes xml = "<Root Proofers='" + std::to_string(proofers) + "' Holders='" + std::to_string(holders) +
+                "' CurrentTexture='  No Texture'><Main rangetype='15410' isudc='1' topred='255' topgreen='12' "
+                "topblue='0'/><Holders>";
+    for (int i = 0; i < proofers; ++i)
+        xml += "<Panel style='1' candel='0' fixed='0'><Color rt='15410' r='" + std::to_string(i * 30) +
+               "' g='4' b='5'><Texture id='3' type='2' name='sea' path='DPicsSea.png' internal='0'/></Color></Panel>";
+    xml +=
+        "</Holders><History><History id='0'><Notes>a note &amp; more</Notes></History></History>"
+        "<Match><Colors back='16777215'/></Match></Root>";
+    return xml;
+}
+
+struct Document {
+    Bytes xml;
+    Bytes stage;
+    Bytes texture;
+};
+
+class Fuzzer {
+public:
+    Fuzzer(const QString& work, uint64_t seed) : m_work(work), m_random(seed) {
+        m_documents = {{defXml(3, 2), png(32, 24, 0xff336699), png(4, 4, 0xffff0000)},
+                       {defXml(8, 6), png(3, 2, 0xff000000), {}},
+                       {defXml(1, 1), {}, {}}};
+        for (const Document& document : m_documents) m_archives.push_back(pack(document));
+    }
+
+    void RunFor(std::chrono::seconds duration) {
+        const auto end = std::chrono::steady_clock::now() + duration;
+        while (std::chrono::steady_clock::now() < end) {
+            for (int i = 0; i < 20; ++i) step();
+        }
+        std::printf("ArchiveFuzz: %llu inputs, %llu unpacked, %llu accepted\n", static_cast<unsigned long long>(m_runs),
+                    static_cast<unsigned long long>(m_unpacked), static_cast<unsigned long long>(m_accepted));
+    }
+
+private:
+    QString path(const char* name) const { return m_work + QLatin1Char('/') + QLatin1String(name); }
+
+    Bytes pack(const Document& document) {
+        const QString folder = path("pack");
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        writeFile(folder + "/def.xml", document.xml);
+        if (!document.stage.empty())
+            writeFile(folder + "/stage.png", document.stage);
+        if (!document.texture.empty())
+            writeFile(folder + "/DPicsSea.png", document.texture);
+        DocumentArchive::Pack(folder, path("packed.tnd"));
+        return readFile(path("packed.tnd"));
+    }
+
+    // The folder kept between runs and emptied of files: making and removing a folder per run costs more
+    // than the run itself on some file systems.
+    QString emptyFolder(const char* name) const {
+        const QString folder = path(name);
+        QDir dir(folder);
+        if (!dir.exists())
+            QDir().mkpath(folder);
+        for (const QString& entry : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) dir.remove(entry);
+        return folder;
+    }
+
+    size_t below(size_t n) { return n == 0 ? 0 : std::uniform_int_distribution<size_t>(0, n - 1)(m_random); }
+
+    void mutate(Bytes& bytes) {
+        const int rounds = 1 + static_cast<int>(below(4));
+        for (int r = 0; r < rounds; ++r) {
+            const size_t at = below(bytes.size() + 1);
+            switch (below(8)) {
+                case 0:
+                    if (at < bytes.size())
+                        bytes[at] = static_cast<char>(bytes[at] ^ (1 << below(8)));
+                    break;
+                case 1:
+                    if (at < bytes.size())
+                        bytes[at] = static_cast<char>(below(256));
+                    break;
+                case 2: bytes.insert(at, 1 + below(16), static_cast<char>(below(256))); break;
+                case 3: bytes.erase(at, 1 + below(32)); break;
+                case 4: {  // a boundary value over four bytes: sizes, offsets and counts are 32-bit fields
+                    static const uint32_t values[] = {0, 1, 0x7F, 0x80, 0xFF, 0xFFFF, 0x7FFFFFFF, 0xFFFFFFFF, 60000};
+                    const uint32_t v = values[below(std::size(values))];
+                    for (int k = 0; k < 4 && at + k < bytes.size(); ++k)
+                        bytes[at + k] = static_cast<char>((v >> (8 * k)) & 0xFF);
+                    break;
+                }
+                case 5:  // copy a chunk elsewhere
+                    if (!bytes.empty()) {
+                        const size_t from = below(bytes.size());
+                        bytes.insert(at, bytes.substr(from, 1 + below(64)));
+                    }
+                    break;
+                case 6: bytes.resize(at); break;
+                default: {  // splice in part of another seed
+                    const Bytes& other = m_archives[below(m_archives.size())];
+                    const size_t from = below(other.size());
+                    bytes.replace(at, below(64), other.substr(from, 1 + below(128)));
+                    break;
+                }
+            }
+        }
+    }
+
+    void mutateText(Bytes& xml) {
+        static const char* pieces[] = {
+            "<",  ">",   "/>",  "&",  "&amp;", "'",   "=",    "<!DOCTYPE R>",  "0",        "9",
+            "-1", "1e9", "../", "\\", "Root",  "<a>", "</a>", "<![CDATA[x]]>", "<?pi x?>", "<!-- -->"};
+        const int rounds = 1 + static_cast<int>(below(4));
+        for (int r = 0; r < rounds; ++r) {
+            const size_t at = below(xml.size() + 1);
+            if (below(2) == 0)
+                xml.insert(at, pieces[below(std::size(pieces))]);
+            else
+                xml.erase(at, 1 + below(8));
+        }
+    }
+
+    void step() {
+        if (below(3) == 0) {
+            // Damaged contents in a sound archive: straight into the folder, since packing them again would
+            // only flush the same bytes to disk each time.
+            Document document = m_documents[below(m_documents.size())];
+            mutateText(document.xml);
+            if (!document.stage.empty() && below(2) == 0)
+                mutate(document.stage);
+            check(document);
+            return;
+        }
+        Bytes input = m_archives[below(m_archives.size())];
+        mutate(input);
+        run(input);
+    }
+
+    void check(const Document& document) {
+        ++m_runs;
+        const QString folder = emptyFolder("unpacked");
+        writeFile(folder + "/def.xml", document.xml);
+        if (!document.stage.empty())
+            writeFile(folder + "/stage.png", document.stage);
+        try {
+            DocumentCheck::Verify(folder);
+            ++m_accepted;
+        } catch (const RuntimeError&) {
+        } catch (const std::exception& e) {
+            fail(std::string("unexpected exception: ") + e.what());
+        }
+    }
+
+    void run(const Bytes& input) {
+        ++m_runs;
+        const QString inputPath = path("input.tnd");
+        writeFile(inputPath, input);
+        const QString folder = emptyFolder("unpacked");
+        try {
+            DocumentArchive::Unpack(inputPath, folder);
+            ++m_unpacked;
+            DocumentCheck::Verify(folder);
+            ++m_accepted;
+        } catch (const RuntimeError&) {
+        } catch (const std::exception& e) {
+            fail(std::string("unexpected exception: ") + e.what());
+        } catch (...) {
+            fail("unexpected exception");
+        }
+        const QStringList outside = QDir(m_work).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        for (const QString& name : outside)
+            if (name != "input.tnd" && name != "unpacked" && name != "pack" && name != "packed.tnd")
+                fail("a file was written outside the unpack folder: " + name.toStdString());
+        const QStringList inside = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        for (const QString& name : inside)
+            if (!QFileInfo(folder + "/" + name).isFile() || QFileInfo(folder + "/" + name).isSymLink())
+                fail("the unpack folder holds something that is not a plain file: " + name.toStdString());
+    }
+
+    [[noreturn]] void fail(const std::string& what) {
+        std::fprintf(stderr, "ArchiveFuzz: %s\nThe input is kept in %s\n", what.c_str(), qPrintable(path("input.tnd")));
+        std::abort();
+    }
+
+    QString m_work;
+    std::mt19937_64 m_random;
+    std::vector<Document> m_documents;
+    std::vector<Bytes> m_archives;
+    uint64_t m_runs = 0;
+    uint64_t m_unpacked = 0;
+    uint64_t m_accepted = 0;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QCoreApplication app(argc, argv);
+    long seconds = 60;
+    uint64_t seed = std::random_device{}();
+    QString work;
+    const QStringList args = app.arguments();
+    for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
+        if (args[i] == "--seconds")
+            seconds = args[i + 1].toLong();
+        else if (args[i] == "--seed")
+            seed = args[i + 1].toULongLong();
+        else if (args[i] == "--work")
+            work = args[i + 1];
+    }
+    // A memory-backed folder when there is one: the runs make and remove many small files.
+    const QFileInfo shm(QStringLiteral("/dev/shm"));
+    QTemporaryDir temporary(shm.isDir() && shm.isWritable() ? QStringLiteral("/dev/shm/ArchiveFuzz-XXXXXX")
+                                                            : QDir::tempPath() + QStringLiteral("/ArchiveFuzz-XXXXXX"));
+    if (work.isEmpty())
+        work = temporary.path();
+    QDir().mkpath(work);
+    std::printf("ArchiveFuzz: seed %llu, %ld s, in %s\n", static_cast<unsigned long long>(seed), seconds,
+                qPrintable(work));
+    std::fflush(stdout);
+    // A hang is a finding too: the process ends by the alarm's default action, which fails the run.
+    ::alarm(static_cast<unsigned>(seconds) + 60);
+    Fuzzer fuzzer(work, seed);
+    fuzzer.RunFor(std::chrono::seconds(seconds));
+    return 0;
+}

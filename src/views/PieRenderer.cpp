@@ -1,0 +1,166 @@
+#include "views/PieRenderer.h"
+
+#include "imaging/cDIBSection.h"
+#include "platform/Numeric.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace PieRenderer {
+
+namespace {
+
+struct Channels {
+    float red = 0;
+    float green = 0;
+    float blue = 0;
+};
+
+Channels ChannelsOf(int32_t packed) {
+    return {static_cast<float>(packed & 0xFF), static_cast<float>((packed >> 8) & 0xFF),
+            static_cast<float>((packed >> 16) & 0xFF)};
+}
+
+// One slice line: the ray from the centre at the slice's start angle (radians, counter-clockwise from
+// 3 o'clock).
+struct Ray {
+    double angle = 0;
+    double cosine = 1;
+    double sine = 0;
+};
+
+// How much of a pixel whose centre lies at (dx, dy) from the pie's centre (y up) the far side of the
+// ray covers: 0 from half a pixel away on.
+float RayWeight(const Ray& ray, double dx, double dy, double squaredToCentre) {
+    const double across = std::abs(dx * ray.sine - dy * ray.cosine);
+    if (across >= 0.5)
+        return 0.0f;
+    // Beyond the centre the line goes on, the ray does not.
+    const double along = dx * ray.cosine + dy * ray.sine;
+    const double distance = along > 0 ? across : std::sqrt(squaredToCentre);
+    return static_cast<float>(std::max(0.0, 0.5 - distance));
+}
+
+void Store(uint8_t* pixel, const Channels& c) {
+    pixel[0] = static_cast<uint8_t>(std::lround(c.blue));
+    pixel[1] = static_cast<uint8_t>(std::lround(c.green));
+    pixel[2] = static_cast<uint8_t>(std::lround(c.red));
+}
+
+Channels Mix(const Channels& a, float weightA, const Channels& b, float weightB) {
+    return {a.red * weightA + b.red * weightB, a.green * weightA + b.green * weightB,
+            a.blue * weightA + b.blue * weightB};
+}
+
+void FillBackground(cDIBSection& bitmap, int32_t background) {
+    uint8_t* bits = bitmap.DIBSectionBitsPtr();
+    const size_t stride = static_cast<size_t>(bitmap.BytesPerScanLine());
+    const uint8_t bgr[3] = {static_cast<uint8_t>((background >> 16) & 0xFF),
+                            static_cast<uint8_t>((background >> 8) & 0xFF), static_cast<uint8_t>(background & 0xFF)};
+    for (int32_t x = 0; x < bitmap.Width(); ++x) std::memcpy(bits + 3 * static_cast<size_t>(x), bgr, 3);
+    std::memset(bits + 3 * static_cast<size_t>(bitmap.Width()), 0, stride - 3 * static_cast<size_t>(bitmap.Width()));
+    for (int32_t y = 1; y < bitmap.Height(); ++y) std::memcpy(bits + y * stride, bits, stride);
+}
+
+}  // namespace
+
+Geometry Measure(int32_t width, int32_t height) {
+    Geometry g;
+    g.cx = Numeric::Round(static_cast<float>(width) / 2.0f);
+    g.cy = Numeric::Round(static_cast<float>(height) / 2.0f);
+    g.r = Numeric::Round(std::min(g.cx, g.cy) * 0.9);
+    return g;
+}
+
+void Draw(cDIBSection& bitmap, int32_t background, const std::vector<int32_t>& colors) {
+    uint8_t* bits = bitmap.DIBSectionBitsPtr();
+    const int32_t width = bitmap.Width();
+    const int32_t height = bitmap.Height();
+    if (!bits || width <= 0 || height <= 0)
+        return;
+    FillBackground(bitmap, background);
+    const size_t n = colors.size();
+    const Geometry g = Measure(width, height);
+    if (n == 0 || g.r <= 0)
+        return;
+
+    // Stops 0..n: slice k runs from stop k to stop k + 1. The equal shares add up in single precision,
+    // so the last stop may fall a hair short of a full turn; the disc drawn first in colour 1 shows there.
+    const double pi = 4.0 * std::atan(1.0);
+    const double fullTurn = 8.0 * std::atan(1.0);
+    const float share = 100.0f / static_cast<float>(n);
+    std::vector<Ray> stops(n + 1);
+    std::vector<Channels> regions(n + 1);
+    float acc = 0.0f;
+    for (size_t k = 0; k <= n; ++k) {
+        const double angle = fullTurn * acc;
+        stops[k] = {angle, std::cos(angle), std::sin(angle)};
+        regions[k] = ChannelsOf(k < n ? colors[k] : colors[0]);
+        acc += share / 100.0f;
+    }
+    std::vector<uint8_t> exact(3 * (n + 1));
+    for (size_t k = 0; k <= n; ++k) Store(&exact[3 * k], regions[k]);
+    // Below the centre every pixel lies past the stops up to half a turn.
+    size_t firstBelow = 0;
+    while (firstBelow < n && stops[firstBelow + 1].angle <= pi) ++firstBelow;
+
+    const Channels back = ChannelsOf(background);
+    const size_t stride = static_cast<size_t>(bitmap.BytesPerScanLine());
+    const double outer = g.r + 0.5;
+    const double inner = g.r - 0.5;
+    const double innerSquared = inner > 0 ? inner * inner : -1.0;
+    for (int32_t y = 0; y < height; ++y) {
+        const double dy = g.cy - (y + 0.5);
+        if (std::abs(dy) >= outer)
+            continue;
+        const double half = std::sqrt(outer * outer - dy * dy);
+        const int32_t left = std::max(0, static_cast<int32_t>(std::floor(g.cx - half - 0.5)));
+        const int32_t right = std::min(width - 1, static_cast<int32_t>(std::ceil(g.cx + half - 0.5)));
+        if (left > right)
+            continue;
+        uint8_t* row = bits + static_cast<size_t>(height - 1 - y) * stride;
+        // Along a row the angle only grows when walked right to left above the centre and left to right
+        // below it, so the slice index only moves forward.
+        const bool above = dy > 0;
+        const double limit = above ? pi : fullTurn;
+        size_t j = above ? 0 : firstBelow;
+        const int32_t count = right - left + 1;
+        for (int32_t i = 0; i < count; ++i) {
+            const int32_t x = above ? right - i : left + i;
+            const double dx = x + 0.5 - g.cx;
+            while (j < n && stops[j + 1].angle < limit && dx * stops[j + 1].sine - dy * stops[j + 1].cosine < 0) ++j;
+            const double squared = dx * dx + dy * dy;
+            float cover = 1.0f;
+            if (squared > innerSquared) {
+                cover = static_cast<float>(std::min(1.0, outer - std::sqrt(squared)));
+                if (cover <= 0.0f)
+                    continue;
+            }
+            const float lower = j > 0 ? RayWeight(stops[j], dx, dy, squared) : 0.0f;
+            const float upper = j < n ? RayWeight(stops[j + 1], dx, dy, squared) : 0.0f;
+            uint8_t* pixel = row + 3 * static_cast<size_t>(x);
+            if (cover >= 1.0f && lower == 0.0f && upper == 0.0f) {
+                std::memcpy(pixel, &exact[3 * j], 3);
+                continue;
+            }
+            Channels c = regions[j];
+            if (lower > 0.0f)
+                c = Mix(c, 1.0f, Mix(regions[j - 1], 1.0f, regions[j], -1.0f), lower);
+            if (upper > 0.0f)
+                c = Mix(c, 1.0f, Mix(regions[j + 1], 1.0f, regions[j], -1.0f), upper);
+            Store(pixel, Mix(c, cover, back, 1.0f - cover));
+        }
+    }
+}
+
+int32_t PixelAt(const cDIBSection& bitmap, int32_t x, int32_t y) {
+    const uint8_t* bits = bitmap.DIBSectionBitsPtr();
+    if (!bits || x < 0 || y < 0 || x >= bitmap.Width() || y >= bitmap.Height())
+        return -1;
+    const uint8_t* pixel =
+        bits + static_cast<size_t>(bitmap.Height() - 1 - y) * bitmap.BytesPerScanLine() + 3 * static_cast<size_t>(x);
+    return pixel[2] | (pixel[1] << 8) | (pixel[0] << 16);
+}
+
+}  // namespace PieRenderer

@@ -126,10 +126,46 @@ void Draw(cDIBSection& bitmap, int32_t background, const std::vector<int32_t>& c
         const double limit = above ? pi : fullTurn;
         size_t j = above ? 0 : firstBelow;
         const int32_t count = right - left + 1;
-        for (int32_t i = 0; i < count; ++i) {
+        const double innerHalf = innerSquared > dy * dy ? std::sqrt(innerSquared - dy * dy) : -1.0;
+        // Where on this row slice j is all of a pixel, untouched by the rim and by both of its lines:
+        // there the pixels take the slice's colour as a run.
+        double runFrom = 1.0, runTo = 0.0;
+        const auto findRun = [&] {
+            runFrom = -innerHalf;
+            runTo = innerHalf;
+            // Keeps the pixels at least half a pixel on the given side of a slice line.
+            const auto beyond = [&](const Ray& ray, double side) {
+                const double slope = side * ray.sine;
+                const double bound = 0.5 + side * ray.cosine * dy;
+                if (slope > 0)
+                    runFrom = std::max(runFrom, bound / slope);
+                else if (slope < 0)
+                    runTo = std::min(runTo, bound / slope);
+                else if (bound > 0)
+                    runTo = runFrom - 1.0;
+            };
+            if (j > 0)
+                beyond(stops[j], -1.0);
+            if (j < n)
+                beyond(stops[j + 1], 1.0);
+        };
+        findRun();
+        for (int32_t i = 0; i < count;) {
             const int32_t x = above ? right - i : left + i;
             const double dx = x + 0.5 - g.cx;
+            if (dx >= runFrom && dx <= runTo) {
+                const int32_t run =
+                    std::min(count - i, 1 + static_cast<int32_t>(std::floor(above ? dx - runFrom : runTo - dx)));
+                uint8_t* pixel = row + 3 * static_cast<size_t>(above ? x - run + 1 : x);
+                for (int32_t k = 0; k < run; ++k, pixel += 3) std::memcpy(pixel, &exact[3 * j], 3);
+                i += run;
+                continue;
+            }
+            ++i;
+            const size_t before = j;
             while (j < n && stops[j + 1].angle < limit && dx * stops[j + 1].sine - dy * stops[j + 1].cosine < 0) ++j;
+            if (j != before)
+                findRun();
             const double squared = dx * dx + dy * dy;
             float cover = 1.0f;
             if (squared > innerSquared) {

@@ -1,7 +1,18 @@
 // Drawing the colour pie with 100 colours into a 1500 x 700 bitmap, beside two bounds measured on the
 // same bitmap: memcpy of its bytes and a plain fill with the background (the pie's own first step).
+// Then the control itself: a new background colour drawn and painted into a window-sized picture, beside
+// Qt painting a plain widget of the same size there.
 #include "imaging/cDIBSection.h"
+#include "model/Color.h"
+#include "model/ColorConverter.h"
+#include "model/Factory.h"
+#include "model/Globals.h"
+#include "model/Texture.h"
+#include "views/ColorMatch.h"
 #include "views/PieRenderer.h"
+
+#include <QImage>
+#include <QWidget>
 
 #include <benchmark/benchmark.h>
 
@@ -58,5 +69,62 @@ void BM_BaselineMemcpy(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(Bytes(from)));
 }
 BENCHMARK(BM_BaselineMemcpy)->Unit(benchmark::kMillisecond);
+
+// The program-wide objects a colour needs, for as long as one benchmark runs.
+struct ColourWorld {
+    ColourWorld() {
+        Globals::Converter = std::make_shared<ColorConverter>();
+        Globals::Textures = {
+            Factory::NewTexture(1, QStringLiteral("  No Texture"), QString(), TextureKind::None, true, true)};
+    }
+    ~ColourWorld() {
+        Globals::Textures.clear();
+        Globals::Converter.reset();
+    }
+};
+
+void BM_BackColorRepaint(benchmark::State& state) {
+    ColourWorld world;
+    QWidget host;
+    host.resize(Width + 20, Height + 20);
+    auto* pie = new ColorMatch(&host);
+    pie->setGeometry(10, 10, Width, Height);
+    host.show();
+    pie->Init(&host);
+    for (int32_t packed : HundredColours()) {
+        auto color = std::make_shared<Color>();
+        color->SetColorTexture(Globals::TextureItem(1));
+        color->SetColor(packed & 0xFF, (packed >> 8) & 0xFF, (packed >> 16) & 0xFF);
+        pie->AddColor(color);
+    }
+    QImage screen(Width, Height, QImage::Format_ARGB32_Premultiplied);
+    int32_t grey = 0;
+    for (auto _ : state) {
+        grey = (grey + 1) % 256;
+        pie->SetBackColor(grey * 0x010101);
+        pie->render(&screen);
+    }
+    pie->Dispose();
+}
+BENCHMARK(BM_BackColorRepaint)->Unit(benchmark::kMillisecond);
+
+void BM_BaselinePlainWidgetRepaint(benchmark::State& state) {
+    QWidget host;
+    host.resize(Width + 20, Height + 20);
+    auto* plain = new QWidget(&host);
+    plain->setGeometry(10, 10, Width, Height);
+    plain->setAutoFillBackground(true);
+    host.show();
+    QImage screen(Width, Height, QImage::Format_ARGB32_Premultiplied);
+    int grey = 0;
+    for (auto _ : state) {
+        grey = (grey + 1) % 256;
+        QPalette palette = plain->palette();
+        palette.setColor(QPalette::Window, QColor(grey, grey, grey));
+        plain->setPalette(palette);
+        plain->render(&screen);
+    }
+}
+BENCHMARK(BM_BaselinePlainWidgetRepaint)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -42,10 +42,14 @@ float RayWeight(const Ray& ray, double dx, double dy, double squaredToCentre) {
     return static_cast<float>(std::max(0.0, 0.5 - distance));
 }
 
+// Channels are mixes of values in 0..255 with weights adding up to 1, so adding a half and cutting the
+// fraction rounds them.
+uint8_t ToByte(float value) { return static_cast<uint8_t>(std::clamp(value + 0.5f, 0.0f, 255.0f)); }
+
 void Store(uint8_t* pixel, const Channels& c) {
-    pixel[0] = static_cast<uint8_t>(std::lround(c.blue));
-    pixel[1] = static_cast<uint8_t>(std::lround(c.green));
-    pixel[2] = static_cast<uint8_t>(std::lround(c.red));
+    pixel[0] = ToByte(c.blue);
+    pixel[1] = ToByte(c.green);
+    pixel[2] = ToByte(c.red);
 }
 
 Channels Mix(const Channels& a, float weightA, const Channels& b, float weightB) {

@@ -1,6 +1,5 @@
 #include "views/ColorMatch.h"
 
-#include "imaging/cDIBSection.h"
 #include "model/Color.h"
 #include "model/ColorCollection.h"
 #include "platform/CommandBar.h"
@@ -25,7 +24,7 @@
 
 #include <vector>
 
-ColorMatch::ColorMatch(QWidget* parent) : QWidget(parent), m_surface(std::make_unique<cDIBSection>()) {
+ColorMatch::ColorMatch(QWidget* parent) : QWidget(parent) {
     // Every pixel is painted from the bitmap; nothing of the parent needs to show through.
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_commandBars = new CommandBars(this);
@@ -187,23 +186,41 @@ bool ColorMatch::DeSerialize(QWidget*, pugi::xml_node pState, const QString& pRo
     }
 }
 
+namespace {
+
+// The picture's pixels as the pie draws them: 32-bit words of blue, green, red and an opaque fourth byte
+// in memory, rows top down.
+PieRenderer::Surface SurfaceOf(QImage& image) {
+    PieRenderer::Surface surface;
+    if (image.isNull())
+        return surface;
+    surface.top = image.bits();
+    surface.rowStep = image.bytesPerLine();
+    surface.bytesPerPixel = 4;
+    surface.width = image.width();
+    surface.height = image.height();
+    return surface;
+}
+
+}  // namespace
+
 bool ColorMatch::DrawPie() {
     if (!m_surfaceStale)
-        return m_surface->Width() > 0;
+        return !m_surface.isNull();
     m_surfaceStale = false;
-    if (width() <= 0 || height() <= 0 || !m_surface->Create(width(), height())) {
-        m_surface->ClearUp();
-        return false;
-    }
     // Before Init there is no list of colours and nothing is drawn, not even the background.
-    if (!m_colors) {
-        m_surface->ClearUp();
+    if (!m_colors || width() <= 0 || height() <= 0) {
+        m_surface = QImage();
         return false;
     }
+    if (m_surface.size() != size())
+        m_surface = QImage(size(), QImage::Format_RGB32);
+    if (m_surface.isNull())
+        return false;
     std::vector<int32_t> colors;
     colors.reserve(static_cast<size_t>(m_colors->count()));
     for (const auto& color : *m_colors) colors.push_back(color->RGBColor());
-    PieRenderer::Draw(*m_surface, m_backColor, colors);
+    PieRenderer::Draw(SurfaceOf(m_surface), m_backColor, colors);
     return true;
 }
 
@@ -218,8 +235,7 @@ void ColorMatch::paintEvent(QPaintEvent* event) {
         painter.fillRect(event->rect(), palette().color(QPalette::Window));
         return;
     }
-    const QRect r = event->rect();
-    m_surface->PaintPicture(painter, r.x(), r.y(), r.width(), r.height(), r.x(), r.y());
+    painter.drawImage(event->rect(), m_surface, event->rect());
 }
 
 void ColorMatch::resizeEvent(QResizeEvent*) { Invalidate(); }
@@ -228,7 +244,7 @@ void ColorMatch::mouseReleaseEvent(QMouseEvent* event) {
     // The pixel as shown: the bitmap is brought up to date first, in case no paint came since a change.
     int32_t picked = -1;
     if (DrawPie())
-        picked = PieRenderer::PixelAt(*m_surface, Numeric::Round(event->position().x()),
+        picked = PieRenderer::PixelAt(SurfaceOf(m_surface), Numeric::Round(event->position().x()),
                                       Numeric::Round(event->position().y()));
     m_pickedColor = picked;
     if (event->button() == Qt::RightButton && m_popupBar)
@@ -274,8 +290,9 @@ void ColorMatch::CopyImage() {
     m_surfaceStale = true;
     if (!DrawPie())
         return;
-    QGuiApplication::clipboard()->clear();
-    m_surface->CopyToClipboard(false);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setImage(m_surface);
     update();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <QWidget>
 
@@ -12,7 +13,6 @@ class ColorCollection;
 class CommandBar;
 class CommandBarControl;
 class CommandBars;
-class cDIBSection;
 class fDropShadow;
 
 // The colour pie: the collected colours as equal slices of one disc over the control's background colour,
@@ -89,6 +89,6 @@ private:
     int32_t m_backColor = White;
 
     CommandBars* m_commandBars = nullptr;
-    std::unique_ptr<cDIBSection> m_surface;
+    QImage m_surface;
     bool m_surfaceStale = true;
 };

@@ -57,14 +57,34 @@ Channels Mix(const Channels& a, float weightA, const Channels& b, float weightB)
             a.blue * weightA + b.blue * weightB};
 }
 
-void FillBackground(cDIBSection& bitmap, int32_t background) {
-    uint8_t* bits = bitmap.DIBSectionBitsPtr();
-    const size_t stride = static_cast<size_t>(bitmap.BytesPerScanLine());
-    const uint8_t bgr[3] = {static_cast<uint8_t>((background >> 16) & 0xFF),
-                            static_cast<uint8_t>((background >> 8) & 0xFF), static_cast<uint8_t>(background & 0xFF)};
-    for (int32_t x = 0; x < bitmap.Width(); ++x) std::memcpy(bits + 3 * static_cast<size_t>(x), bgr, 3);
-    std::memset(bits + 3 * static_cast<size_t>(bitmap.Width()), 0, stride - 3 * static_cast<size_t>(bitmap.Width()));
-    for (int32_t y = 1; y < bitmap.Height(); ++y) std::memcpy(bits + y * stride, bits, stride);
+// A pixel's bytes as the surface holds them.
+struct PixelBytes {
+    uint8_t bytes[4] = {0, 0, 0, 255};
+};
+
+PixelBytes BytesOf(const Channels& c) {
+    PixelBytes pixel;
+    Store(pixel.bytes, c);
+    return pixel;
+}
+
+uint8_t* Row(const Surface& surface, int32_t y) { return surface.top + y * surface.rowStep; }
+
+void FillRun(uint8_t* pixel, int32_t count, const PixelBytes& value, int32_t bytesPerPixel) {
+    if (bytesPerPixel == 4) {
+        uint32_t word;
+        std::memcpy(&word, value.bytes, 4);
+        for (int32_t k = 0; k < count; ++k, pixel += 4) std::memcpy(pixel, &word, 4);
+    } else {
+        for (int32_t k = 0; k < count; ++k, pixel += 3) std::memcpy(pixel, value.bytes, 3);
+    }
+}
+
+void FillBackground(const Surface& surface, int32_t background) {
+    const size_t used = static_cast<size_t>(surface.width) * surface.bytesPerPixel;
+    uint8_t* first = Row(surface, 0);
+    FillRun(first, surface.width, BytesOf(ChannelsOf(background)), surface.bytesPerPixel);
+    for (int32_t y = 1; y < surface.height; ++y) std::memcpy(Row(surface, y), first, used);
 }
 
 }  // namespace
@@ -77,13 +97,32 @@ Geometry Measure(int32_t width, int32_t height) {
     return g;
 }
 
-void Draw(cDIBSection& bitmap, int32_t background, const std::vector<int32_t>& colors) {
+Surface SurfaceOf(cDIBSection& bitmap) {
+    Surface surface;
     uint8_t* bits = bitmap.DIBSectionBitsPtr();
-    const int32_t width = bitmap.Width();
-    const int32_t height = bitmap.Height();
-    if (!bits || width <= 0 || height <= 0)
+    if (!bits || bitmap.Width() <= 0 || bitmap.Height() <= 0)
+        return surface;
+    // Buffer row 0 is the picture's bottom line.
+    const ptrdiff_t stride = bitmap.BytesPerScanLine();
+    surface.top = bits + (bitmap.Height() - 1) * stride;
+    surface.rowStep = -stride;
+    surface.bytesPerPixel = 3;
+    surface.width = bitmap.Width();
+    surface.height = bitmap.Height();
+    return surface;
+}
+
+void Draw(cDIBSection& bitmap, int32_t background, const std::vector<int32_t>& colors) {
+    Draw(SurfaceOf(bitmap), background, colors);
+}
+
+void Draw(const Surface& surface, int32_t background, const std::vector<int32_t>& colors) {
+    const int32_t width = surface.width;
+    const int32_t height = surface.height;
+    const int32_t bpp = surface.bytesPerPixel;
+    if (!surface.top || width <= 0 || height <= 0 || (bpp != 3 && bpp != 4))
         return;
-    FillBackground(bitmap, background);
+    FillBackground(surface, background);
     const size_t n = colors.size();
     const Geometry g = Measure(width, height);
     if (n == 0 || g.r <= 0)
@@ -103,14 +142,13 @@ void Draw(cDIBSection& bitmap, int32_t background, const std::vector<int32_t>& c
         regions[k] = ChannelsOf(k < n ? colors[k] : colors[0]);
         acc += share / 100.0f;
     }
-    std::vector<uint8_t> exact(3 * (n + 1));
-    for (size_t k = 0; k <= n; ++k) Store(&exact[3 * k], regions[k]);
+    std::vector<PixelBytes> exact(n + 1);
+    for (size_t k = 0; k <= n; ++k) exact[k] = BytesOf(regions[k]);
     // Below the centre every pixel lies past the stops up to half a turn.
     size_t firstBelow = 0;
     while (firstBelow < n && stops[firstBelow + 1].angle <= pi) ++firstBelow;
 
     const Channels back = ChannelsOf(background);
-    const size_t stride = static_cast<size_t>(bitmap.BytesPerScanLine());
     const double outer = g.r + 0.5;
     const double inner = g.r - 0.5;
     const double innerSquared = inner > 0 ? inner * inner : -1.0;
@@ -123,7 +161,7 @@ void Draw(cDIBSection& bitmap, int32_t background, const std::vector<int32_t>& c
         const int32_t right = std::min(width - 1, static_cast<int32_t>(std::ceil(g.cx + half - 0.5)));
         if (left > right)
             continue;
-        uint8_t* row = bits + static_cast<size_t>(height - 1 - y) * stride;
+        uint8_t* row = Row(surface, y);
         // Along a row the angle only grows when walked right to left above the centre and left to right
         // below it, so the slice index only moves forward.
         const bool above = dy > 0;
@@ -160,8 +198,7 @@ void Draw(cDIBSection& bitmap, int32_t background, const std::vector<int32_t>& c
             if (dx >= runFrom && dx <= runTo) {
                 const int32_t run =
                     std::min(count - i, 1 + static_cast<int32_t>(std::floor(above ? dx - runFrom : runTo - dx)));
-                uint8_t* pixel = row + 3 * static_cast<size_t>(above ? x - run + 1 : x);
-                for (int32_t k = 0; k < run; ++k, pixel += 3) std::memcpy(pixel, &exact[3 * j], 3);
+                FillRun(row + static_cast<size_t>(bpp) * (above ? x - run + 1 : x), run, exact[j], bpp);
                 i += run;
                 continue;
             }
@@ -179,9 +216,9 @@ void Draw(cDIBSection& bitmap, int32_t background, const std::vector<int32_t>& c
             }
             const float lower = j > 0 ? RayWeight(stops[j], dx, dy, squared) : 0.0f;
             const float upper = j < n ? RayWeight(stops[j + 1], dx, dy, squared) : 0.0f;
-            uint8_t* pixel = row + 3 * static_cast<size_t>(x);
+            uint8_t* pixel = row + static_cast<size_t>(bpp) * x;
             if (cover >= 1.0f && lower == 0.0f && upper == 0.0f) {
-                std::memcpy(pixel, &exact[3 * j], 3);
+                std::memcpy(pixel, exact[j].bytes, bpp);
                 continue;
             }
             Channels c = regions[j];
@@ -194,13 +231,15 @@ void Draw(cDIBSection& bitmap, int32_t background, const std::vector<int32_t>& c
     }
 }
 
-int32_t PixelAt(const cDIBSection& bitmap, int32_t x, int32_t y) {
-    const uint8_t* bits = bitmap.DIBSectionBitsPtr();
-    if (!bits || x < 0 || y < 0 || x >= bitmap.Width() || y >= bitmap.Height())
+int32_t PixelAt(const Surface& surface, int32_t x, int32_t y) {
+    if (!surface.top || x < 0 || y < 0 || x >= surface.width || y >= surface.height)
         return -1;
-    const uint8_t* pixel =
-        bits + static_cast<size_t>(bitmap.Height() - 1 - y) * bitmap.BytesPerScanLine() + 3 * static_cast<size_t>(x);
+    const uint8_t* pixel = Row(surface, y) + static_cast<size_t>(surface.bytesPerPixel) * x;
     return pixel[2] | (pixel[1] << 8) | (pixel[0] << 16);
+}
+
+int32_t PixelAt(const cDIBSection& bitmap, int32_t x, int32_t y) {
+    return PixelAt(SurfaceOf(const_cast<cDIBSection&>(bitmap)), x, y);
 }
 
 }  // namespace PieRenderer

@@ -116,118 +116,142 @@ void Draw(cDIBSection& bitmap, int32_t background, const std::vector<int32_t>& c
     Draw(SurfaceOf(bitmap), background, colors);
 }
 
-void Draw(const Surface& surface, int32_t background, const std::vector<int32_t>& colors) {
-    const int32_t width = surface.width;
-    const int32_t height = surface.height;
-    const int32_t bpp = surface.bytesPerPixel;
-    if (!surface.top || width <= 0 || height <= 0 || (bpp != 3 && bpp != 4))
-        return;
-    FillBackground(surface, background);
-    const size_t n = colors.size();
-    const Geometry g = Measure(width, height);
-    if (n == 0 || g.r <= 0)
-        return;
+namespace {
 
-    // Stops 0..n: slice k runs from stop k to stop k + 1. The equal shares add up in single precision,
-    // so the last stop may fall a hair short of a full turn; the disc drawn first in colour 1 shows there.
-    const double pi = 4.0 * std::atan(1.0);
-    const double fullTurn = 8.0 * std::atan(1.0);
-    const float share = 100.0f / static_cast<float>(n);
-    std::vector<Ray> stops(n + 1);
-    std::vector<Channels> regions(n + 1);
-    float acc = 0.0f;
-    for (size_t k = 0; k <= n; ++k) {
-        const double angle = fullTurn * acc;
-        stops[k] = {angle, std::cos(angle), std::sin(angle)};
-        regions[k] = ChannelsOf(k < n ? colors[k] : colors[0]);
-        acc += share / 100.0f;
-    }
-    std::vector<PixelBytes> exact(n + 1);
-    for (size_t k = 0; k <= n; ++k) exact[k] = BytesOf(regions[k]);
+// What every row of one pie needs.
+struct Pie {
+    Geometry g;
+    int32_t bytesPerPixel = 3;
+    size_t n = 0;
+    // Stops 0..n: slice k runs from stop k to stop k + 1; past stop n lies colour 1 again.
+    std::vector<Ray> stops;
+    std::vector<Channels> regions;
+    std::vector<PixelBytes> exact;
     // Below the centre every pixel lies past the stops up to half a turn.
     size_t firstBelow = 0;
-    while (firstBelow < n && stops[firstBelow + 1].angle <= pi) ++firstBelow;
+    Channels back;
+    double outer = 0;
+    double innerSquared = 0;
+};
 
-    const Channels back = ChannelsOf(background);
-    const double outer = g.r + 0.5;
-    const double inner = g.r - 0.5;
-    const double innerSquared = inner > 0 ? inner * inner : -1.0;
-    for (int32_t y = 0; y < height; ++y) {
-        const double dy = g.cy - (y + 0.5);
-        if (std::abs(dy) >= outer)
-            continue;
-        const double half = std::sqrt(outer * outer - dy * dy);
-        const int32_t left = std::max(0, static_cast<int32_t>(std::floor(g.cx - half - 0.5)));
-        const int32_t right = std::min(width - 1, static_cast<int32_t>(std::ceil(g.cx + half - 0.5)));
-        if (left > right)
-            continue;
-        uint8_t* row = Row(surface, y);
-        // Along a row the angle only grows when walked right to left above the centre and left to right
-        // below it, so the slice index only moves forward.
-        const bool above = dy > 0;
-        const double limit = above ? pi : fullTurn;
-        size_t j = above ? 0 : firstBelow;
-        const int32_t count = right - left + 1;
-        const double innerHalf = innerSquared > dy * dy ? std::sqrt(innerSquared - dy * dy) : -1.0;
-        // Where on this row slice j is all of a pixel, untouched by the rim and by both of its lines:
-        // there the pixels take the slice's colour as a run.
-        double runFrom = 1.0, runTo = 0.0;
-        const auto findRun = [&] {
-            runFrom = -innerHalf;
-            runTo = innerHalf;
-            // Keeps the pixels at least half a pixel on the given side of a slice line.
-            const auto beyond = [&](const Ray& ray, double side) {
-                const double slope = side * ray.sine;
-                const double bound = 0.5 + side * ray.cosine * dy;
-                if (slope > 0)
-                    runFrom = std::max(runFrom, bound / slope);
-                else if (slope < 0)
-                    runTo = std::min(runTo, bound / slope);
-                else if (bound > 0)
-                    runTo = runFrom - 1.0;
-            };
-            if (j > 0)
-                beyond(stops[j], -1.0);
-            if (j < n)
-                beyond(stops[j + 1], 1.0);
+constexpr double HalfTurn = 3.14159265358979323846;
+
+// Draws the pie's pixels of one row whose pixel centres lie dy above the centre.
+void DrawRow(const Pie& pie, uint8_t* row, int32_t width, double dy) {
+    const Geometry& g = pie.g;
+    const int32_t bpp = pie.bytesPerPixel;
+    const size_t n = pie.n;
+    const std::vector<Ray>& stops = pie.stops;
+    const double half = std::sqrt(pie.outer * pie.outer - dy * dy);
+    const int32_t left = std::max(0, static_cast<int32_t>(std::floor(g.cx - half - 0.5)));
+    const int32_t right = std::min(width - 1, static_cast<int32_t>(std::ceil(g.cx + half - 0.5)));
+    if (left > right)
+        return;
+    // Along a row the angle only grows when walked right to left above the centre and left to right
+    // below it, so the slice index only moves forward.
+    const bool above = dy > 0;
+    const double limit = above ? HalfTurn : 2 * HalfTurn;
+    size_t j = above ? 0 : pie.firstBelow;
+    const int32_t count = right - left + 1;
+    const double innerHalf = pie.innerSquared > dy * dy ? std::sqrt(pie.innerSquared - dy * dy) : -1.0;
+    // Where on this row slice j is all of a pixel, untouched by the rim and by both of its lines: there
+    // the pixels take the slice's colour as a run.
+    double runFrom = 1.0, runTo = 0.0;
+    const auto findRun = [&] {
+        runFrom = -innerHalf;
+        runTo = innerHalf;
+        // Keeps the pixels at least half a pixel on the given side of a slice line.
+        const auto beyond = [&](const Ray& ray, double side) {
+            const double slope = side * ray.sine;
+            const double bound = 0.5 + side * ray.cosine * dy;
+            if (slope > 0)
+                runFrom = std::max(runFrom, bound / slope);
+            else if (slope < 0)
+                runTo = std::min(runTo, bound / slope);
+            else if (bound > 0)
+                runTo = runFrom - 1.0;
         };
-        findRun();
-        for (int32_t i = 0; i < count;) {
-            const int32_t x = above ? right - i : left + i;
-            const double dx = x + 0.5 - g.cx;
-            if (dx >= runFrom && dx <= runTo) {
-                const int32_t run =
-                    std::min(count - i, 1 + static_cast<int32_t>(std::floor(above ? dx - runFrom : runTo - dx)));
-                FillRun(row + static_cast<size_t>(bpp) * (above ? x - run + 1 : x), run, exact[j], bpp);
-                i += run;
-                continue;
-            }
-            ++i;
-            const size_t before = j;
-            while (j < n && stops[j + 1].angle < limit && dx * stops[j + 1].sine - dy * stops[j + 1].cosine < 0) ++j;
-            if (j != before)
-                findRun();
-            const double squared = dx * dx + dy * dy;
-            float cover = 1.0f;
-            if (squared > innerSquared) {
-                cover = static_cast<float>(std::min(1.0, outer - std::sqrt(squared)));
-                if (cover <= 0.0f)
-                    continue;
-            }
-            const float lower = j > 0 ? RayWeight(stops[j], dx, dy, squared) : 0.0f;
-            const float upper = j < n ? RayWeight(stops[j + 1], dx, dy, squared) : 0.0f;
-            uint8_t* pixel = row + static_cast<size_t>(bpp) * x;
-            if (cover >= 1.0f && lower == 0.0f && upper == 0.0f) {
-                std::memcpy(pixel, exact[j].bytes, bpp);
-                continue;
-            }
-            Channels c = regions[j];
-            if (lower > 0.0f)
-                c = Mix(c, 1.0f, Mix(regions[j - 1], 1.0f, regions[j], -1.0f), lower);
-            if (upper > 0.0f)
-                c = Mix(c, 1.0f, Mix(regions[j + 1], 1.0f, regions[j], -1.0f), upper);
-            Store(pixel, Mix(c, cover, back, 1.0f - cover));
+        if (j > 0)
+            beyond(stops[j], -1.0);
+        if (j < n)
+            beyond(stops[j + 1], 1.0);
+    };
+    findRun();
+    for (int32_t i = 0; i < count;) {
+        const int32_t x = above ? right - i : left + i;
+        const double dx = x + 0.5 - g.cx;
+        if (dx >= runFrom && dx <= runTo) {
+            const int32_t run =
+                std::min(count - i, 1 + static_cast<int32_t>(std::floor(above ? dx - runFrom : runTo - dx)));
+            FillRun(row + static_cast<size_t>(bpp) * (above ? x - run + 1 : x), run, pie.exact[j], bpp);
+            i += run;
+            continue;
         }
+        ++i;
+        const size_t before = j;
+        while (j < n && stops[j + 1].angle < limit && dx * stops[j + 1].sine - dy * stops[j + 1].cosine < 0) ++j;
+        if (j != before)
+            findRun();
+        const double squared = dx * dx + dy * dy;
+        float cover = 1.0f;
+        if (squared > pie.innerSquared) {
+            cover = static_cast<float>(std::min(1.0, pie.outer - std::sqrt(squared)));
+            if (cover <= 0.0f)
+                continue;
+        }
+        const float lower = j > 0 ? RayWeight(stops[j], dx, dy, squared) : 0.0f;
+        const float upper = j < n ? RayWeight(stops[j + 1], dx, dy, squared) : 0.0f;
+        uint8_t* pixel = row + static_cast<size_t>(bpp) * x;
+        if (cover >= 1.0f && lower == 0.0f && upper == 0.0f) {
+            std::memcpy(pixel, pie.exact[j].bytes, bpp);
+            continue;
+        }
+        const std::vector<Channels>& regions = pie.regions;
+        Channels c = regions[j];
+        if (lower > 0.0f)
+            c = Mix(c, 1.0f, Mix(regions[j - 1], 1.0f, regions[j], -1.0f), lower);
+        if (upper > 0.0f)
+            c = Mix(c, 1.0f, Mix(regions[j + 1], 1.0f, regions[j], -1.0f), upper);
+        Store(pixel, Mix(c, cover, pie.back, 1.0f - cover));
+    }
+}
+
+}  // namespace
+
+void Draw(const Surface& surface, int32_t background, const std::vector<int32_t>& colors) {
+    if (!surface.top || surface.width <= 0 || surface.height <= 0 ||
+        (surface.bytesPerPixel != 3 && surface.bytesPerPixel != 4))
+        return;
+    FillBackground(surface, background);
+    Pie pie;
+    pie.g = Measure(surface.width, surface.height);
+    pie.n = colors.size();
+    if (pie.n == 0 || pie.g.r <= 0)
+        return;
+    pie.bytesPerPixel = surface.bytesPerPixel;
+
+    // The equal shares add up in single precision, so the last stop may fall a hair short of a full
+    // turn; the disc drawn first in colour 1 shows there.
+    const double fullTurn = 8.0 * std::atan(1.0);
+    const float share = 100.0f / static_cast<float>(pie.n);
+    float acc = 0.0f;
+    for (size_t k = 0; k <= pie.n; ++k) {
+        const double angle = fullTurn * acc;
+        pie.stops.push_back({angle, std::cos(angle), std::sin(angle)});
+        pie.regions.push_back(ChannelsOf(k < pie.n ? colors[k] : colors[0]));
+        pie.exact.push_back(BytesOf(pie.regions.back()));
+        acc += share / 100.0f;
+    }
+    while (pie.firstBelow < pie.n && pie.stops[pie.firstBelow + 1].angle <= HalfTurn) ++pie.firstBelow;
+    pie.back = ChannelsOf(background);
+    pie.outer = pie.g.r + 0.5;
+    const double inner = pie.g.r - 0.5;
+    pie.innerSquared = inner > 0 ? inner * inner : -1.0;
+
+    for (int32_t y = 0; y < surface.height; ++y) {
+        const double dy = pie.g.cy - (y + 0.5);
+        if (std::abs(dy) < pie.outer)
+            DrawRow(pie, Row(surface, y), surface.width, dy);
     }
 }
 

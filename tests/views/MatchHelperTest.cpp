@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 struct ChannelCase {
@@ -11,6 +13,8 @@ struct ChannelCase {
     int32_t green;
     int32_t blue;
 };
+
+void PrintTo(const ChannelCase& c, std::ostream* os) { *os << c.name; }
 
 class MatchHelperChannels : public ::testing::TestWithParam<ChannelCase> {};
 

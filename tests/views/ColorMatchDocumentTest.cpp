@@ -40,6 +40,14 @@ TEST_F(ColorMatchDocument, WritesBackgroundInDecimalAndOneColourPerSliceInOrder)
     EXPECT_NE(written[1].find("r=\"200\" g=\"100\" b=\"0\""), std::string::npos) << written[1];
 }
 
+TEST_F(ColorMatchDocument, WritingWithNowhereToAppendFailsAndKeepsTheFlag) {
+    pie->Init(host.get());
+    AddColors({Rgb(10, 20, 30)});
+    pugi::xml_document doc;
+    EXPECT_FALSE(pie->Serialize(doc, pugi::xml_node()));
+    EXPECT_TRUE(pie->IsDirty());
+}
+
 TEST_F(ColorMatchDocument, ReadsBackWhatItWrote) {
     pie->Init(host.get());
     pie->SetBackColor(Rgb(1, 2, 3));

@@ -60,6 +60,22 @@ TEST_F(ColorMatchTest, InitBuildsThePopupTheShadowsAndAWhiteCleanPie) {
     EXPECT_EQ(PopupBar()->Controls().Count(), 4);
 }
 
+// The layout moves the pie and then forwards a message; the shadows follow without changing visibility.
+TEST_F(ColorMatchTest, RefreshShadowsPlacesThemBesideThePieAndKeepsThemHidden) {
+    pie->Init(host.get());
+    pie->move(60, 40);
+    pie->RefreshShadows(562);
+    const QRect right = pie->ShadowRight()->WindowRect();
+    const QRect bottom = pie->ShadowBottom()->WindowRect();
+    const QRect placed(pie->mapToGlobal(QPoint(0, 0)), pie->size());
+    EXPECT_EQ(right.left(), placed.right() + 1);
+    EXPECT_EQ(bottom.top(), placed.bottom() + 1);
+    pie->HideShadows();
+    pie->RefreshShadows(5);
+    EXPECT_FALSE(pie->ShadowRight()->Visible());
+    EXPECT_FALSE(pie->ShadowBottom()->Visible());
+}
+
 TEST_F(ColorMatchTest, DisposeUnloadsTheShadowsAndKeepsTheColours) {
     pie->Init(host.get());
     AddColors({Rgb(1, 2, 3)});

@@ -17,8 +17,8 @@ class fDropShadow;
 
 // The colour pie: the collected colours as equal slices of one disc over the control's background colour,
 // with a right-click popup (copy the picture, remove the colour under the mouse, remove all colours,
-// reset the background) and two drop shadows. The pie is drawn into the control's own bitmap, again
-// only when its colours, background or size changed; a paint shows what the bitmap holds.
+// reset the background) and two drop shadows. The pie is drawn into the control's own picture, again
+// only when its colours, background or size changed; a paint shows what the picture holds.
 class ColorMatch : public QWidget {
     Q_OBJECT
 public:

@@ -19,6 +19,7 @@ QString RuntimeError::DescriptionOf(int32_t number) {
         case PathFileAccessError: return QStringLiteral("Path/File access error");
         case PathNotFound: return QStringLiteral("Path not found");
         case ObjectVariableNotSet: return QStringLiteral("Object variable or With block variable not set");
+        case InvalidPropertyValue: return QStringLiteral("Invalid property value");
         default: return QStringLiteral("Application-defined or object-defined error");
     }
 }

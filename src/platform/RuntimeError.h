@@ -30,6 +30,7 @@ public:
     static constexpr int32_t PathFileAccessError = 75;
     static constexpr int32_t PathNotFound = 76;
     static constexpr int32_t ObjectVariableNotSet = 91;
+    static constexpr int32_t InvalidPropertyValue = 380;
 
     // The runtime's description of one of its own error numbers.
     static QString DescriptionOf(int32_t number);

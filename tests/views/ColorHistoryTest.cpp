@@ -184,6 +184,7 @@ struct MoveCase {
     QPoint at;
     std::vector<int> reds;
     int selected;  // the panel selected afterwards, -1 for none
+    friend void PrintTo(const MoveCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ColorHistoryMove : public StripTest, public ::testing::WithParamInterface<MoveCase> {};
@@ -275,6 +276,21 @@ TEST_F(ColorHistoryStrip, PanelEventsReachTheHost) {
     ASSERT_TRUE(Execute(strip->Panel(0), CommandIds::AddAll));
     ASSERT_TRUE(Execute(strip, CommandIds::AddAll));
     EXPECT_EQ(keepAlls, 2);
+
+    // A colour changed through the pressed panel's sliders is a new selection for the host; after the
+    // release there is no pressed panel and nothing to tell.
+    selections.clear();
+    emit strip->Panel(0)->ColorChanged(strip->Panel(0)->PanelColor());
+    ASSERT_EQ(selections, std::vector<ColorPanel*>{strip->Panel(0)});
+    Mouse(strip->Panel(0), QEvent::MouseButtonRelease, QPoint(12, 2), Qt::LeftButton);
+    emit strip->Panel(0)->ColorChanged(strip->Panel(0)->PanelColor());
+    EXPECT_EQ(selections.size(), 1u);
+
+    // Hiding the strip unselects every panel.
+    ASSERT_TRUE(strip->Panel(1)->Selected() || strip->Panel(0)->Selected());
+    strip->hide();
+    EXPECT_FALSE(strip->Panel(0)->Selected());
+    EXPECT_FALSE(strip->Panel(1)->Selected());
 }
 
 TEST_F(ColorHistoryStrip, DeletingTheSelectedPanelTellsNoneThenTheNewLast) {

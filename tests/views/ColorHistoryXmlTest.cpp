@@ -116,6 +116,7 @@ struct ReadCase {
     const char* xml;
     std::vector<int> reds;
     const char* notes;
+    friend void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ColorHistoryRead : public StripTest, public ::testing::WithParamInterface<ReadCase> {};

@@ -77,6 +77,7 @@ struct CloseCase {
     const char* name;
     void (*close)(QDialog&);
     bool okPressed;
+    friend void PrintTo(const CloseCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class frmNotesClose : public ::testing::TestWithParam<CloseCase> {};

@@ -36,6 +36,18 @@ constexpr double TwipsPerInch = 1440.0;
 constexpr double Margin = 120.0;
 constexpr double ScrollBarHeight = 255.0;
 
+// Counts the loading operations running, so that nested ones are seen too.
+class Loading {
+public:
+    explicit Loading(int32_t& count) : m_count(count) { ++m_count; }
+    ~Loading() { --m_count; }
+    Loading(const Loading&) = delete;
+    Loading& operator=(const Loading&) = delete;
+
+private:
+    int32_t& m_count;
+};
+
 }  // namespace
 
 ColorHistory::ColorHistory(QWidget* parent) : QWidget(parent), Colors(std::make_unique<ColorCollection>()) {
@@ -179,6 +191,7 @@ void ColorHistory::AddColorPanels(const std::vector<std::shared_ptr<Color>>& pCo
 }
 
 void ColorHistory::MoveColorPanel(ColorPanel* pColor) {
+    const Loading loading(m_loading);
     const QPoint cursor = mapFromGlobal(QCursor::pos());
     const double tx = TwipsX();
     const double ty = TwipsY();
@@ -214,6 +227,7 @@ void ColorHistory::MoveColorPanel(ColorPanel* pColor) {
 void ColorHistory::AddColorPanel(const std::shared_ptr<Color>& pColor) {
     if (!pColor)
         return;
+    const Loading loading(m_loading);
     if (Colors->HasColors())
         LoadPanel();
     const auto added = Colors->Add(pColor->Clone());
@@ -328,6 +342,7 @@ void ColorHistory::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ColorHistory::ReloadPanels() {
+    const Loading loading(m_loading);
     m_suspendLayout = true;
     for (ColorPanel* panel : std::vector<ColorPanel*>(cpItem)) {
         panel->Dispose();
@@ -475,11 +490,26 @@ void ColorHistory::ConnectPanel(ColorPanel* panel) {
         [this, panel](const QString& message, bool& added) { PanelRequestNewImage(panel, message, added); },
         Qt::DirectConnection);
     connect(panel, &ColorPanel::ColorChanged, this, [this, panel] { PanelColorChanged(panel); });
-    connect(panel, &ColorPanel::DeleteAll, this, &ColorHistory::ClearColors);
-    connect(panel, &ColorPanel::KeepAll, this, &ColorHistory::KeepAll);
-    connect(panel, &ColorPanel::AddBlackAndWhite, this, &ColorHistory::AddBlackAndWhite);
-    connect(panel, &ColorPanel::ShowComments, this, &ColorHistory::ShowComments);
-    connect(panel, &ColorPanel::Sort, this, &ColorHistory::SortColors);
+    connect(panel, &ColorPanel::DeleteAll, this, [this] {
+        if (!m_loading)
+            ClearColors();
+    });
+    connect(panel, &ColorPanel::KeepAll, this, [this] {
+        if (!m_loading)
+            emit KeepAll();
+    });
+    connect(panel, &ColorPanel::AddBlackAndWhite, this, [this] {
+        if (!m_loading)
+            AddBlackAndWhite();
+    });
+    connect(panel, &ColorPanel::ShowComments, this, [this] {
+        if (!m_loading)
+            ShowComments();
+    });
+    connect(panel, &ColorPanel::Sort, this, [this](int32_t pSortBy) {
+        if (!m_loading)
+            SortColors(pSortBy);
+    });
 }
 
 double ColorHistory::PanelWidth() const {
@@ -528,7 +558,7 @@ void ColorHistory::PopupOpening(CommandBar* bar) {
 }
 
 void ColorHistory::PopupExecute(CommandBarControl* control) {
-    if (!control)
+    if (!control || m_loading)
         return;
     const int id = control->Id();
     if (CommandIds::SortCommands.Contains(id)) {
@@ -553,7 +583,7 @@ void ColorHistory::PopupExecute(CommandBarControl* control) {
 
 void ColorHistory::PanelDeleteMe(ColorPanel* panel) {
     const int32_t index = IndexOf(panel);
-    if (index < 0)
+    if (index < 0 || m_loading)
         return;
     if (panel->Selected())
         emit SelectedPanelChanged(nullptr);

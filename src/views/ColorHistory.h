@@ -141,6 +141,9 @@ private:
     std::unique_ptr<ColorCollection> Colors;
     int16_t m_controlIndex = 0;
     int32_t m_layoutPasses = 0;
+    // Above 0 while panels are loaded or initialised: a render lets events run, and a user's command that
+    // arrives meanwhile would rebuild the panels under the loop that loads them, so it is dropped.
+    int32_t m_loading = 0;
 
     std::vector<ColorPanel*> cpItem;
     QScrollBar* bottScroll = nullptr;

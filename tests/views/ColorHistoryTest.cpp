@@ -432,6 +432,30 @@ TEST_F(ColorHistoryStrip, MissingPictureAsksTheUserAndOnlyYesLooksForOne) {
     EXPECT_EQ(asked, std::vector<QString>(2, QStringLiteral("Where is it?|36|") + App::Title()));
 }
 
+TEST_F(ColorHistoryStrip, CommandsArrivingWhilePanelsLoadAreDropped) {
+    // The rebuild tells the host of its new selection before it ends; commands heard then stand for a user's
+    // input let through by a render.
+    bool ran = false;
+    QObject* context = new QObject(strip);
+    QObject::connect(strip, &ColorHistory::SelectedPanelChanged, context, [&](ColorPanel* panel) {
+        if (ran || !panel)
+            return;
+        ran = true;
+        Execute(strip, CommandIds::DeleteAllColors);
+        Execute(panel, CommandIds::SortColorsByRed);
+        Execute(panel, CommandIds::DeleteColor);
+        Execute(panel, CommandIds::AddBlackAndWhite);
+    });
+    strip->AddColorPanels({MakeColor(9, 0, 0), MakeColor(3, 0, 0)});
+    delete context;
+    ASSERT_TRUE(ran);
+    EXPECT_EQ(strip->PanelCount(), 2);
+    EXPECT_EQ(strip->Panel(0)->PanelColor()->Red(), 9);
+    // After the rebuild the same commands run.
+    ASSERT_TRUE(Execute(strip, CommandIds::SortColorsByRed));
+    EXPECT_EQ(PanelReds(), (std::vector<int>{3, 9}));
+}
+
 TEST_F(ColorHistoryStrip, ASelectionOfAnUnloadedPanelIsNone) {
     strip->AddColorPanels(Reds(3));
     Mouse(strip->Panel(2), QEvent::MouseButtonPress, QPoint(2, 2), Qt::LeftButton);

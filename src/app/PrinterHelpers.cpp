@@ -75,6 +75,15 @@ float ValueColumn(const Printer& printer) {
 }
 
 void PrintColorReport(const ReportHost& host) {
+    // Events run while the report prints; a second report asked for meanwhile would share the printer.
+    static bool printing = false;
+    if (printing)
+        return;
+    struct Busy {
+        bool& flag;
+        explicit Busy(bool& f) : flag(f) { flag = true; }
+        ~Busy() { flag = false; }
+    } busy(printing);
     Hourglass hourglass;
     Printer& printer = Printer::Current();
     QPointer<frmPrinting> progress;

@@ -15,7 +15,8 @@ class frmPrinting;
 namespace PrinterHelpers {
 
 // The whole print command: the printer box, then one document per copy; any failure shows
-// "Error printing report." and discards the job, a cancelled box prints nothing.
+// "Error printing report." and discards the job, a cancelled box prints nothing. A call made while a
+// report prints (from the events it lets run) is ignored.
 void PrintColorReport(const ReportHost& host);
 void PrintProofers(const ReportHost& host, frmPrinting& progress);
 // Prints nothing, not even a page, when no strip holds a colour.

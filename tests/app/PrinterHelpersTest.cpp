@@ -236,6 +236,18 @@ TEST_F(PrinterHelpersTest, TheProgressWindowNamesEachItemAsItPrints) {
                                  QStringLiteral("Printing proofer 1")}));
 }
 
+TEST_F(PrinterHelpersTest, AReportAskedForWhileOnePrintsIsIgnored) {
+    host.proofers = {swatch(1, 1, 1), swatch(2, 2, 2)};
+    QTimer again;
+    QObject::connect(&again, &QTimer::timeout, [&] { PrinterHelpers::PrintColorReport(host); });
+    again.start(0);
+    const QStringList pages = printToPdf();
+    again.stop();
+    EXPECT_EQ(dialog.Requests().size(), 1u);
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("Color Panel 2")));
+}
+
 TEST_F(PrinterHelpersTest, SwatchesPrintBesideTheValuesEvenWhenTheirPictureIsGone) {
     // The first colour's box shows it; the second's image texture points at a missing file and has no box.
     PictureBox box;

@@ -207,7 +207,7 @@ void PrintColorPanel(const ReportColor& swatch, float L, float V, int32_t index)
     printer.Print();
 
     // Half the page width, a whole number of twips, lies right of the value column.
-    const double x = Numeric::Round(printer.ScaleWidth()) / 2;
+    const double x = Numeric::Round(printer.ScaleWidth()) / 2.0;
     if (swatch.picture)
         printer.PaintPicture(swatchPicture(swatch.picture), x, y, SwatchWidth, SwatchHeight);
     else

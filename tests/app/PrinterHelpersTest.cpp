@@ -8,6 +8,7 @@
 #include "platform/PictureBox.h"
 #include "platform/Printer.h"
 #include "support/ModelGlobals.h"
+#include "views/ColorPanel.h"
 #include "support/PdfText.h"
 #include "support/ScriptedPrintDialog.h"
 #include "support/TestEnvironment.h"
@@ -69,6 +70,19 @@ bool noProgressWindowLeft() {
         if (qobject_cast<frmPrinting*>(widget))
             return false;
     return true;
+}
+
+// The bounds of the pixels of a colour (within the PDF's compression steps).
+QRect colouredArea(const QImage& page, QColor wanted) {
+    QRect found;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            if (std::abs(c.red() - wanted.red()) <= 3 && std::abs(c.green() - wanted.green()) <= 3 &&
+                std::abs(c.blue() - wanted.blue()) <= 3)
+                found |= QRect(x, y, 1, 1);
+        }
+    return found;
 }
 
 // The lines of a page from the first that contains `from` on.
@@ -267,18 +281,33 @@ TEST_F(PrinterHelpersTest, SwatchesPrintBesideTheValuesEvenWhenTheirPictureIsGon
     const QImage page = PdfText::Render(pdf(), 1, 144);
     ASSERT_FALSE(page.isNull());
     for (const QColor wanted : {QColor(200, 30, 90), QColor(20, 180, 60)}) {
-        QRect found;
-        for (int y = 0; y < page.height(); ++y)
-            for (int x = 0; x < page.width(); ++x) {
-                const QColor c = page.pixelColor(x, y);
-                if (std::abs(c.red() - wanted.red()) <= 3 && std::abs(c.green() - wanted.green()) <= 3 &&
-                    std::abs(c.blue() - wanted.blue()) <= 3)
-                    found |= QRect(x, y, 1, 1);
-            }
+        const QRect found = colouredArea(page, wanted);
         EXPECT_NEAR(found.width(), 25, 2) << wanted.name().toStdString();
         EXPECT_NEAR(found.height(), 5, 2) << wanted.name().toStdString();
         EXPECT_GT(found.left(), page.width() / 2 - 2);
     }
+}
+
+TEST_F(PrinterHelpersTest, ASwatchWhosePictureFileIsMissingPrintsItsValuesAndItsPlainColour) {
+    auto missing = color(20, 180, 60);
+    missing->SetColorTexture(Factory::NewTexture(7, QStringLiteral("sea"), dir.filePath(QStringLiteral("gone.jpg")),
+                                                 TextureKind::Image, false, false));
+    owner.resize(300, 200);
+    auto* panel = new ColorPanel(&owner);
+    panel->setGeometry(10, 10, 60, 40);
+    owner.show();
+    panel->Init(&owner, missing, 0, false);
+    const QSize boxSize = panel->PictureColor()->size();
+    host.proofers = {ReportColor{panel->PanelColor(), panel->PictureColor()}};
+    const QStringList pages = printToPdf();
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("RGB: (20, 180, 60)")));
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("HTML: #14B43C")));
+    EXPECT_EQ(panel->PictureColor()->size(), boxSize);
+    const QImage page = PdfText::Render(pdf(), 1, 144);
+    ASSERT_FALSE(page.isNull());
+    EXPECT_NEAR(colouredArea(page, QColor(20, 180, 60)).width(), 25, 2);
+    panel->Dispose();
 }
 
 TEST_F(PrinterHelpersTest, APageIsFullFromSevenEighthsDown) {

@@ -137,6 +137,21 @@ TEST_F(PrinterTest, PicturesAndFilledRectanglesLandWhereTheyArePainted) {
     EXPECT_TRUE(near(page.pixelColor(18 + 108, 18 + 40), QColor(255, 255, 255)));
 }
 
+TEST_F(PrinterTest, AFileThatCannotBePutInPlaceFailsAtTheEndAndLeavesNothing) {
+    const QString folder = dir.filePath(QStringLiteral("vanishing"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    printer.SetOutputFileName(folder + QStringLiteral("/out.pdf"));
+    printer.Print(QStringLiteral("lost"));
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { printer.EndDoc(); }), Printer::PrinterError);
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_EQ(printer.Page(), 1);
+    printer.SetOutputFileName(pdf());
+    printer.Print(QStringLiteral("again"));
+    printer.EndDoc();
+    EXPECT_EQ(PdfText::Lines(PdfText::Pages(pdf()).value(0)), QStringList{QStringLiteral("again")});
+}
+
 struct FailingTarget {
     const char* name;
     QString (*path)(const QString& dir);

@@ -16,6 +16,7 @@
 #include "platform/PictureBox.h"
 #include "platform/RibbonBar.h"
 #include "services/Cast.h"
+#include "services/CommandIds.h"
 #include "services/xptHelper.h"
 #include "views/ColorPanel.h"
 
@@ -31,12 +32,8 @@ namespace ChooserHelper {
 
 namespace {
 
-constexpr int TexturesGallery = 15101;
-constexpr int SchemesGallery = 15301;
-constexpr int SchemesItems = 15302;
-constexpr int TypePopup = 15402;
-constexpr int FirstRange = 15410;
-constexpr int UserDefinedColors = 15419;
+using namespace CommandIds;
+
 constexpr int GalleryIconSize = 32;
 
 CommandBarControl* add(CommandBarControls& controls, CommandBarControl::Type type, int id, const QString& caption) {
@@ -155,30 +152,32 @@ struct HueRange {
     const char* caption;
 };
 constexpr std::array<HueRange, 7> HueRanges{{
-    {15412, {0, 100, 100}, 0x0000FF, "Color Range - Reds"},
-    {15413, {120, 100, 100}, 0x00FF00, "Color Range - Greens"},
-    {15414, {240, 100, 100}, 0xFF0000, "Color Range - Blues"},
-    {15415, {60, 100, 100}, 0x00FFFF, "Color Range - Yellows"},
-    {15416, {300, 100, 100}, 0xFF00FF, "Color Range - Magentas"},
-    {15417, {180, 100, 100}, 0xFFFF00, "Color Range - Cyans"},
-    {15418, {0, 0, 100}, 0xB4B4B4, "Color Range - Greys"},
+    {RangeReds, {0, 100, 100}, 0x0000FF, "Color Range - Reds"},
+    {RangeGreens, {120, 100, 100}, 0x00FF00, "Color Range - Greens"},
+    {RangeBlues, {240, 100, 100}, 0xFF0000, "Color Range - Blues"},
+    {RangeYellows, {60, 100, 100}, 0x00FFFF, "Color Range - Yellows"},
+    {RangeMagentas, {300, 100, 100}, 0xFF00FF, "Color Range - Magentas"},
+    {RangeCyans, {180, 100, 100}, 0xFFFF00, "Color Range - Cyans"},
+    {RangeGreys, {0, 0, 100}, 0xB4B4B4, "Color Range - Greys"},
 }};
 
 }  // namespace
 
 void BuildSelectionTab(RibbonBar& ribbon, frmMain& frm) {
     RibbonTab* tab = ribbon.InsertTab(0, QStringLiteral("Selection"));
-    tab->SetId(frmMain::SelectionWorkspace);
+    tab->SetId(SelectionTab);
 
-    RibbonGroup* group = tab->AddGroup(QStringLiteral("&Create Colors"), 15001);
-    add(group->Controls(), CommandBarControl::Button, 15003, QStringLiteral("Create  &New Colors"));
-    auto* combo = static_cast<CommandBarComboBox*>(add(group->Controls(), CommandBarControl::ComboBox, 15006, {}));
+    RibbonGroup* group = tab->AddGroup(QStringLiteral("&Create Colors"), CreateColorsGroup);
+    add(group->Controls(), CommandBarControl::Button, CreateNewColors, QStringLiteral("Create  &New Colors"));
+    auto* combo =
+        static_cast<CommandBarComboBox*>(add(group->Controls(), CommandBarControl::ComboBox, ProoferCount, {}));
     combo->SetWidth(80);
     combo->SetBeginGroup(true);
     combo->AddItem(QStringLiteral("1 Proofer"));
     for (int count = 2; count <= 8; ++count) combo->AddItem(QStringLiteral("%1 Proofers").arg(count));
     combo->SetListIndex(3);
-    CommandBarControl* keepAll = add(group->Controls(), CommandBarControl::Button, 15005, QStringLiteral(" Keep &All"));
+    CommandBarControl* keepAll =
+        add(group->Controls(), CommandBarControl::Button, KeepAll, QStringLiteral(" Keep &All"));
     keepAll->SetHeight(41);
     keepAll->SetWidth(combo->Width());
 
@@ -188,7 +187,7 @@ void BuildSelectionTab(RibbonBar& ribbon, frmMain& frm) {
 }
 
 void BuildTexturesGroup(RibbonBar& ribbon, frmMain& frm) {
-    RibbonGroup* group = ribbon.Tab(0)->AddGroup(QStringLiteral("&Textures"), 15100);
+    RibbonGroup* group = ribbon.Tab(0)->AddGroup(QStringLiteral("&Textures"), TexturesGroup);
     CommandBars& bars = *frm.CommandBars;
 
     fillTexturePictures(frm);
@@ -203,7 +202,7 @@ void BuildTexturesGroup(RibbonBar& ribbon, frmMain& frm) {
 }
 
 void BuildSchemesGroup(RibbonBar& ribbon, frmMain& frm, int tabIndex) {
-    RibbonGroup* group = ribbon.Tab(tabIndex)->AddGroup(QStringLiteral("&Color Schemes"), 15300);
+    RibbonGroup* group = ribbon.Tab(tabIndex)->AddGroup(QStringLiteral("&Color Schemes"), SchemesGroup);
     CommandBars& bars = *frm.CommandBars;
 
     CommandBarGalleryItems* items = bars.CreateGalleryItems(SchemesItems);
@@ -218,9 +217,9 @@ void BuildSchemesGroup(RibbonBar& ribbon, frmMain& frm, int tabIndex) {
 }
 
 void BuildColorRangeGroup(RibbonBar& ribbon, frmMain& frm) {
-    RibbonGroup* group = ribbon.Tab(0)->AddGroup(QStringLiteral("Color &Range"), 15400);
+    RibbonGroup* group = ribbon.Tab(0)->AddGroup(QStringLiteral("Color &Range"), ColorRangeGroup);
     CommandBarControl* type =
-        add(group->Controls(), CommandBarControl::ButtonPopup, TypePopup, QStringLiteral("&Type"));
+        add(group->Controls(), CommandBarControl::ButtonPopup, RangeTypePopup, QStringLiteral("&Type"));
     CommandBar* typeBar = type->GetCommandBar();
     const std::array<const char*, 10> captions{"All colors, RGB selection",
                                                "All colors, HSB selection",
@@ -233,19 +232,19 @@ void BuildColorRangeGroup(RibbonBar& ribbon, frmMain& frm) {
                                                "Grays",
                                                "User Defined Colors"};
     for (int i = 0; i < 10; ++i) {
-        const int id = FirstRange + i;
+        const int id = RangeAllRGB + i;
         CommandBarControl* item = add(typeBar->Controls(), CommandBarControl::Button, id,
                                       QString::fromLatin1(captions[static_cast<size_t>(i)]));
-        if (id == 15412 || id == 15418 || id == UserDefinedColors)
+        if (id == RangeReds || id == RangeGreys || id == UserDefinedColors)
             item->SetBeginGroup(true);
         if (id == UserDefinedColors)
             item->SetEnabled(false);
     }
 
-    SetColorRange(FirstRange, typeBar, frm);
+    SetColorRange(RangeAllRGB, typeBar, frm);
 
     auto* custom = static_cast<CommandBarCustom*>(
-        add(group->Controls(), CommandBarControl::Custom, 15401, QStringLiteral("Color")));
+        add(group->Controls(), CommandBarControl::Custom, TopColorBox, QStringLiteral("Color")));
     custom->SetHandle(frm.picLimits);
 
     const Color& top = *Globals::TopColor;
@@ -255,12 +254,12 @@ void BuildColorRangeGroup(RibbonBar& ribbon, frmMain& frm) {
 
 void ExecuteChooserCommand(CommandBarControl* control, frmMain& frm) {
     const int id = control->Id();
-    if (id == 15003) {
+    if (id == CreateNewColors) {
         frm.CreateNewColors();
-    } else if (id == 15005) {
+    } else if (id == KeepAll) {
         // Strip 0 receives every proofer's colour through its AddColorPanels here.
         frm.m_IsOpeningJustAfterStartup = false;
-    } else if (id == 15006) {
+    } else if (id == ProoferCount) {
         if (auto* combo = dynamic_cast<CommandBarComboBox*>(control))
             frm.SetProoferCount(combo->ListIndex(), true);
     } else if (id == TexturesGallery) {
@@ -279,12 +278,12 @@ void ExecuteChooserCommand(CommandBarControl* control, frmMain& frm) {
             frm.NumberOfHistoryGroups = gallery->SelectedItem()->Id();
         ShowHistoryGroups(frm.NumberOfHistoryGroups, frm);
         frm.RefreshLayout();
-    } else if (id >= FirstRange && id <= UserDefinedColors) {
+    } else if (id >= RangeAllRGB && id <= UserDefinedColors) {
         SetColorRange(id, control->Parent(), frm);
-    } else if (id == 15002) {
+    } else if (id == PreviousColors) {
         if (Globals::GeneratedColors->MovePrevious())
             refillProofers(frm);
-    } else if (id == 15004) {
+    } else if (id == NextColors) {
         if (Globals::GeneratedColors->MoveNext())
             refillProofers(frm);
     }
@@ -313,7 +312,7 @@ void SelectTextureByName(const QString& name, frmMain& frm) {
 }
 
 void SetColorRange(int32_t rangeId, CommandBar* typeBar, frmMain& frm) {
-    for (int id = FirstRange; id <= UserDefinedColors; ++id) xptHelper::SetControlChecked(typeBar, id, false);
+    for (int id = RangeAllRGB; id <= UserDefinedColors; ++id) xptHelper::SetControlChecked(typeBar, id, false);
     xptHelper::SetControlChecked(typeBar, rangeId, true);
 
     if (rangeId != UserDefinedColors) {
@@ -324,7 +323,7 @@ void SetColorRange(int32_t rangeId, CommandBar* typeBar, frmMain& frm) {
     }
 
     Color& top = *Globals::TopColor;
-    if (rangeId == 15410) {
+    if (rangeId == RangeAllRGB) {
         setSliderMaxima(frm, {255, 255, 255});
         setSliders(frm, {255, 255, 255});
         top.SetRed(255);
@@ -332,7 +331,7 @@ void SetColorRange(int32_t rangeId, CommandBar* typeBar, frmMain& frm) {
         top.SetBlue(255);
         frm.picColor->SetBackColor(top.RGBColor());
         setRangeCaption(frm, QStringLiteral("Color Range - All Colors RGB"));
-    } else if (rangeId == 15411) {
+    } else if (rangeId == RangeAllHSB) {
         setSliderMaxima(frm, {359, 100, 100});
         setSliders(frm, {359, 100, 100});
         top.SetHue(359);
@@ -341,8 +340,8 @@ void SetColorRange(int32_t rangeId, CommandBar* typeBar, frmMain& frm) {
         frm.picColor->SetBackColor(top.RGBColor());
         setRangeCaption(frm, QStringLiteral("Color Range - All Colors HSB"));
     } else if (rangeId == UserDefinedColors) {
-        setRangeCaption(frm, frm.m_RangeType == 15410 ? QStringLiteral("Color Range - My Colors RGB")
-                                                      : QStringLiteral("Color Range - My Colors HSB"));
+        setRangeCaption(frm, frm.m_RangeType == RangeAllRGB ? QStringLiteral("Color Range - My Colors RGB")
+                                                            : QStringLiteral("Color Range - My Colors HSB"));
         frm.CommandBars->RecalcLayout();
     } else {
         for (const HueRange& range : HueRanges) {

@@ -9,7 +9,7 @@ class CommandBarControl;
 class RibbonBar;
 class frmMain;
 
-// The "Selection" ribbon tab: its builders and the handler of its commands (ids 15000 to 15999).
+// The "Selection" ribbon tab: its builders and the handler of its commands (CommandIds::SelectionCommands).
 namespace ChooserHelper {
 
 void BuildSelectionTab(RibbonBar& ribbon, frmMain& frm);
@@ -24,8 +24,9 @@ void ExecuteChooserCommand(CommandBarControl* control, frmMain& frm);
 void ShowHistoryGroups(int32_t n, frmMain& frm);
 // Selects the texture whose caption matches, blanks trimmed and case ignored; no match changes nothing.
 void SelectTextureByName(const QString& name, frmMain& frm);
-// Applies a range command 15410..15419: the popup's check mark, the range and the user-defined flag, the top-colour
-// sliders, swatch and label, and the caption of the "Color &Range" group. typeBar is the "&Type" popup's bar.
+// Applies a range command CommandIds::RangeAllRGB..UserDefinedColors: the popup's check mark, the range and the
+// user-defined flag, the top-colour sliders, swatch and label, and the caption of the "Color &Range" group. typeBar is
+// the "&Type" popup's bar.
 void SetColorRange(int32_t rangeId, CommandBar* typeBar, frmMain& frm);
 
 }  // namespace ChooserHelper

@@ -5,6 +5,7 @@
 #include "model/Factory.h"
 #include "model/Globals.h"
 #include "platform/PictureBox.h"
+#include "services/CommandIds.h"
 
 #include <QLabel>
 #include <QSlider>
@@ -19,7 +20,7 @@ void ResetTopColor() {
 
 void UpdateTopColorLabel(frmMain& frm) {
     const Color& top = *Globals::TopColor;
-    const auto scratch = Factory::NewColor(Globals::TextureItem(1), 15410, false);
+    const auto scratch = Factory::NewColor(Globals::TextureItem(1), CommandIds::RangeAllRGB, false);
     scratch->SetColor(top.Red(), top.Green(), top.Blue());
 
     bool slidersAtMaximum = true;
@@ -27,11 +28,11 @@ void UpdateTopColorLabel(frmMain& frm) {
         slidersAtMaximum = slidersAtMaximum && slider->value() == slider->maximum();
 
     QString text;
-    if (frm.m_RangeType == 15410 && frm.picColor->BackColor() == 0xFFFFFF)
+    if (frm.m_RangeType == CommandIds::RangeAllRGB && frm.picColor->BackColor() == 0xFFFFFF)
         text = QStringLiteral("All Colors");
-    else if (frm.m_RangeType == 15411 && slidersAtMaximum)
+    else if (frm.m_RangeType == CommandIds::RangeAllHSB && slidersAtMaximum)
         text = QStringLiteral("All Colors");
-    else if (frm.m_RangeType != 15410)
+    else if (frm.m_RangeType != CommandIds::RangeAllRGB)
         text = scratch->ToString(QStringLiteral("hsb"));
     else
         text = scratch->ToString(QString());
@@ -39,7 +40,7 @@ void UpdateTopColorLabel(frmMain& frm) {
 
     const int bright = (top.Red() > 200 ? 1 : 0) + (top.Green() > 200 ? 1 : 0) + (top.Blue() > 200 ? 1 : 0);
     bool black = bright >= 2;
-    if (frm.m_RangeType == 15412 || frm.m_RangeType == 15414)
+    if (frm.m_RangeType == CommandIds::RangeReds || frm.m_RangeType == CommandIds::RangeBlues)
         black = false;
     QPalette palette = frm.lblAllColors->palette();
     palette.setColor(QPalette::WindowText, black ? Qt::black : Qt::white);

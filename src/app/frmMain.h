@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/CommandIds.h"
+
 #include <QRect>
 #include <QWidget>
 
@@ -27,11 +29,6 @@ class frmMain : public QWidget {
 public:
     frmMain();
     ~frmMain() override;
-
-    // Ids of the ribbon tabs, which are also the ids of the workspaces they show.
-    static constexpr int32_t SelectionWorkspace = 15000;
-    static constexpr int32_t ColorPieWorkspace = 15007;
-    static constexpr int32_t StagingWorkspace = 50000;
 
     // The layout rule's lengths, in picClient pixels.
     static constexpr int LayoutMargin = 20;

@@ -10,6 +10,7 @@
 #include "platform/PictureBox.h"
 #include "platform/RibbonBar.h"
 #include "platform/StatusBar.h"
+#include "services/CommandIds.h"
 #include "services/FileShared.h"
 #include "services/Hourglass.h"
 #include "services/xptHelper.h"
@@ -23,8 +24,6 @@
 
 namespace {
 constexpr int TextPane = 0;
-constexpr int CapsLockPane = 59137;
-constexpr int NumLockPane = 59138;
 }  // namespace
 
 frmMain::frmMain() {
@@ -98,8 +97,8 @@ void frmMain::Form_Load() {
     StatusBar& statusBar = CommandBars->GetStatusBar();
     statusBar.SetVisible(true);
     statusBar.AddPane(TextPane);
-    statusBar.AddPane(CapsLockPane);
-    statusBar.AddPane(NumLockPane);
+    statusBar.AddPane(CommandIds::CapsLockPane);
+    statusBar.AddPane(CommandIds::NumLockPane);
 
     CommandBars->RecalcLayout();
     CommandBars_Resize();
@@ -112,9 +111,9 @@ void frmMain::Form_Load() {
     // The strips, the stage and the colour pie are initialised here, each with this window as owner,
     // the strips but the first hidden with their shadows.
 
-    ShowWorkspace(SelectionWorkspace);
+    ShowWorkspace(CommandIds::SelectionTab);
 
-    Globals::DrawColor = Factory::NewColor(SelectedTexture, 15410, false);
+    Globals::DrawColor = Factory::NewColor(SelectedTexture, CommandIds::RangeAllRGB, false);
     Globals::DrawColor->SetRed(0);
     Globals::DrawColor->SetGreen(0);
     Globals::DrawColor->SetBlue(0);
@@ -135,7 +134,8 @@ void frmMain::SetUIStatus(bool pState) {
     ::RibbonBar* ribbon = RibbonBar();
     if (!ribbon)
         return;
-    for (int id : {4009, 4010, 4011, 57665}) xptHelper::SetControlEnabled(ribbon, id, pState);
+    for (int id : {CommandIds::FileOpen, CommandIds::FileSave, CommandIds::FilePrint, CommandIds::AppExit})
+        xptHelper::SetControlEnabled(ribbon, id, pState);
     for (int t = 0; t < ribbon->TabCount(); ++t) {
         RibbonTab* tab = ribbon->Tab(t);
         for (int g = 0; g < tab->GroupCount(); ++g) xptHelper::SetControlsEnabled(pState, tab->Group(g)->Controls());

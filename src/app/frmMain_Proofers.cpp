@@ -18,7 +18,7 @@ constexpr int KeptEntries = 9;
 
 void frmMain::ShowWorkspace(int32_t tabId) {
     ::RibbonBar* ribbon = RibbonBar();
-    if (tabId == SelectionWorkspace) {
+    if (tabId == CommandIds::SelectionTab) {
         // The stage and the colour pie hide here; the strips offer "&Add All".
         for (const auto& proofer : cpList) {
             proofer->setVisible(true);
@@ -26,13 +26,13 @@ void frmMain::ShowWorkspace(int32_t tabId) {
         }
         if (ribbon && ribbon->Tab(0))
             ribbon->SetSelectedTab(ribbon->Tab(0));
-    } else if (tabId == ColorPieWorkspace || tabId == StagingWorkspace) {
+    } else if (tabId == CommandIds::ColorPieTab || tabId == CommandIds::StagingTab) {
         for (const auto& proofer : cpList) {
             proofer->setVisible(false);
             proofer->HideShadows();
         }
         // The stage takes the draw colour and shows, or the colour pie shows, here.
-        const int tabIndex = tabId == ColorPieWorkspace ? 2 : 1;
+        const int tabIndex = tabId == CommandIds::ColorPieTab ? 2 : 1;
         if (ribbon && ribbon->Tab(tabIndex))
             ribbon->SetSelectedTab(ribbon->Tab(tabIndex));
     }

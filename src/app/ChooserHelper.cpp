@@ -1,7 +1,7 @@
 #include "app/ChooserHelper.h"
 
+#include "app/ChooserHost.h"
 #include "app/MainHelpers.h"
-#include "app/frmMain.h"
 #include "model/Color.h"
 #include "model/ColorCollection.h"
 #include "model/Globals.h"
@@ -108,38 +108,38 @@ QPixmap texturePicture(const QString& file) {
     return QPixmap::fromImage(picture);
 }
 
-void fillTexturePictures(frmMain& frm) {
-    if (!frm.ImageManagerGalleryTextures)
-        frm.ImageManagerGalleryTextures = std::make_shared<CommandBarImageManager>();
+void fillTexturePictures(const ChooserHost& host) {
+    if (!host.ImageManagerGalleryTextures)
+        host.ImageManagerGalleryTextures = std::make_shared<CommandBarImageManager>();
     // Texture 1, "  No Texture", has no picture.
     for (const auto& texture : Globals::Textures)
         if (texture->TextureType() == TextureKind::Pattern)
-            frm.ImageManagerGalleryTextures->SetIcon(
+            host.ImageManagerGalleryTextures->SetIcon(
                 texture->Id(), texturePicture(App::Path() + QStringLiteral("/textures/") + texture->path()));
 }
 
-void refillProofers(frmMain& frm) {
+void refillProofers(const ChooserHost& host) {
     const int32_t position = Globals::GeneratedColors->Position();
     int32_t k = 0;
-    for (auto proofer = frm.cpList.rbegin(); proofer != frm.cpList.rend(); ++proofer, ++k) {
+    for (auto proofer = host.cpList.rbegin(); proofer != host.cpList.rend(); ++proofer, ++k) {
         if (position - k < 1)
             break;
         (*proofer)->SetColor(Globals::GeneratedColors->Item(position - k));
     }
 }
 
-void setSliders(frmMain& frm, const std::array<int, 3>& values) {
-    for (size_t i = 0; i < 3; ++i) frm.sldTopColor[i]->setValue(values[i]);
+void setSliders(const ChooserHost& host, const std::array<int, 3>& values) {
+    for (size_t i = 0; i < 3; ++i) host.TopColor.sldTopColor[i]->setValue(values[i]);
 }
 
-void setSliderMaxima(frmMain& frm, const std::array<int, 3>& maxima) {
-    for (size_t i = 0; i < 3; ++i) frm.sldTopColor[i]->setMaximum(maxima[i]);
+void setSliderMaxima(const ChooserHost& host, const std::array<int, 3>& maxima) {
+    for (size_t i = 0; i < 3; ++i) host.TopColor.sldTopColor[i]->setMaximum(maxima[i]);
 }
 
-void setRangeCaption(frmMain& frm, const QString& caption) {
-    if (RibbonBar* ribbon = frm.RibbonBar())
-        if (RibbonTab* tab = ribbon->Tab(0))
-            if (RibbonGroup* group = tab->Group(3))
+void setRangeCaption(const ChooserHost& host, const QString& caption) {
+    if (RibbonBar* ribbon = host.Bars.Ribbon())
+        if (RibbonTab* tab = ribbon->FindTab(SelectionTab))
+            if (RibbonGroup* group = tab->FindGroup(ColorRangeGroup))
                 group->SetCaption(caption);
 }
 
@@ -163,7 +163,7 @@ constexpr std::array<HueRange, 7> HueRanges{{
 
 }  // namespace
 
-void BuildSelectionTab(RibbonBar& ribbon, frmMain& frm) {
+void BuildSelectionTab(RibbonBar& ribbon, const ChooserHost& host) {
     RibbonTab* tab = ribbon.InsertTab(0, QStringLiteral("Selection"));
     tab->SetId(SelectionTab);
 
@@ -181,29 +181,29 @@ void BuildSelectionTab(RibbonBar& ribbon, frmMain& frm) {
     keepAll->SetHeight(41);
     keepAll->SetWidth(combo->Width());
 
-    BuildTexturesGroup(ribbon, frm);
-    BuildSchemesGroup(ribbon, frm, 0);
-    BuildColorRangeGroup(ribbon, frm);
+    BuildTexturesGroup(ribbon, host);
+    BuildSchemesGroup(ribbon, host, SelectionTab);
+    BuildColorRangeGroup(ribbon, host);
 }
 
-void BuildTexturesGroup(RibbonBar& ribbon, frmMain& frm) {
-    RibbonGroup* group = ribbon.Tab(0)->AddGroup(QStringLiteral("&Textures"), TexturesGroup);
-    CommandBars& bars = *frm.CommandBars;
+void BuildTexturesGroup(RibbonBar& ribbon, const ChooserHost& host) {
+    RibbonGroup* group = ribbon.FindTab(SelectionTab)->AddGroup(QStringLiteral("&Textures"), TexturesGroup);
+    CommandBars& bars = host.Bars;
 
-    fillTexturePictures(frm);
+    fillTexturePictures(host);
     CommandBarGalleryItems* items = bars.CreateGalleryItems(TexturesGallery);
     items->SetItemSize(72, 56);
     items->AddLabel(QStringLiteral("Textures"));
     for (const auto& texture : Globals::Textures) items->AddItem(texture->Id(), texture->Name());
-    items->SetIcons(frm.ImageManagerGalleryTextures);
+    items->SetIcons(host.ImageManagerGalleryTextures);
 
     addGallery(*group, bars, items, {TexturesGallery, QStringLiteral("Textures"), 235},
                {QStringLiteral("Textures"), 307, 190});
 }
 
-void BuildSchemesGroup(RibbonBar& ribbon, frmMain& frm, int tabIndex) {
-    RibbonGroup* group = ribbon.Tab(tabIndex)->AddGroup(QStringLiteral("&Color Schemes"), SchemesGroup);
-    CommandBars& bars = *frm.CommandBars;
+void BuildSchemesGroup(RibbonBar& ribbon, const ChooserHost& host, int32_t tabId) {
+    RibbonGroup* group = ribbon.FindTab(tabId)->AddGroup(QStringLiteral("&Color Schemes"), SchemesGroup);
+    CommandBars& bars = host.Bars;
 
     CommandBarGalleryItems* items = bars.CreateGalleryItems(SchemesItems);
     items->SetItemSize(72, 56);
@@ -216,8 +216,8 @@ void BuildSchemesGroup(RibbonBar& ribbon, frmMain& frm, int tabIndex) {
                {QStringLiteral("Schemes"), 170, 190});
 }
 
-void BuildColorRangeGroup(RibbonBar& ribbon, frmMain& frm) {
-    RibbonGroup* group = ribbon.Tab(0)->AddGroup(QStringLiteral("Color &Range"), ColorRangeGroup);
+void BuildColorRangeGroup(RibbonBar& ribbon, const ChooserHost& host) {
+    RibbonGroup* group = ribbon.FindTab(SelectionTab)->AddGroup(QStringLiteral("Color &Range"), ColorRangeGroup);
     CommandBarControl* type =
         add(group->Controls(), CommandBarControl::ButtonPopup, RangeTypePopup, QStringLiteral("&Type"));
     CommandBar* typeBar = type->GetCommandBar();
@@ -241,61 +241,61 @@ void BuildColorRangeGroup(RibbonBar& ribbon, frmMain& frm) {
             item->SetEnabled(false);
     }
 
-    SetColorRange(RangeAllRGB, typeBar, frm);
+    SetColorRange(RangeAllRGB, typeBar, host);
 
     auto* custom = static_cast<CommandBarCustom*>(
         add(group->Controls(), CommandBarControl::Custom, TopColorBox, QStringLiteral("Color")));
-    custom->SetHandle(frm.picLimits);
+    custom->SetHandle(host.picLimits);
 
     const Color& top = *Globals::TopColor;
-    setSliders(frm, {top.Red(), top.Green(), top.Blue()});
-    frm.picColor->SetBackColor(top.RGBColor());
+    setSliders(host, {top.Red(), top.Green(), top.Blue()});
+    host.TopColor.picColor.SetBackColor(top.RGBColor());
 }
 
-void ExecuteChooserCommand(CommandBarControl* control, frmMain& frm) {
+void ExecuteChooserCommand(CommandBarControl* control, const ChooserHost& host) {
     const int id = control->Id();
     if (id == CreateNewColors) {
-        frm.CreateNewColors();
+        host.CreateNewColors();
     } else if (id == KeepAll) {
         // Strip 0 receives every proofer's colour through its AddColorPanels here.
-        frm.m_IsOpeningJustAfterStartup = false;
+        host.m_IsOpeningJustAfterStartup = false;
     } else if (id == ProoferCount) {
         if (auto* combo = dynamic_cast<CommandBarComboBox*>(control))
-            frm.SetProoferCount(combo->ListIndex(), true);
+            host.SetProoferCount(combo->ListIndex(), true);
     } else if (id == TexturesGallery) {
         CommandBarGallery* gallery = Cast::ToGallery(control);
         if (!gallery || !gallery->SelectedItem())
             return;
-        frm.SelectedTexture = Globals::TextureItem(gallery->SelectedItem()->Id());
-        for (const auto& proofer : frm.cpList) {
+        host.SelectedTexture = Globals::TextureItem(gallery->SelectedItem()->Id());
+        for (const auto& proofer : host.cpList) {
             const auto color = proofer->PanelColor();
             if (color && color->ColorTexture() && color->ColorTexture()->TextureType() == TextureKind::Image)
                 continue;
-            proofer->ChangeTexture(frm.SelectedTexture->Clone());
+            proofer->ChangeTexture(host.SelectedTexture->Clone());
         }
     } else if (id == SchemesItems) {
         if (CommandBarGallery* gallery = Cast::ToGallery(control); gallery && gallery->SelectedItem())
-            frm.NumberOfHistoryGroups = gallery->SelectedItem()->Id();
-        ShowHistoryGroups(frm.NumberOfHistoryGroups, frm);
-        frm.RefreshLayout();
+            host.NumberOfHistoryGroups = gallery->SelectedItem()->Id();
+        ShowHistoryGroups(host.NumberOfHistoryGroups, host);
+        host.RefreshLayout();
     } else if (id >= RangeAllRGB && id <= UserDefinedColors) {
-        SetColorRange(id, control->Parent(), frm);
+        SetColorRange(id, control->Parent(), host);
     } else if (id == PreviousColors) {
         if (Globals::GeneratedColors->MovePrevious())
-            refillProofers(frm);
+            refillProofers(host);
     } else if (id == NextColors) {
         if (Globals::GeneratedColors->MoveNext())
-            refillProofers(frm);
+            refillProofers(host);
     }
 }
 
-void ShowHistoryGroups([[maybe_unused]] int32_t n, frmMain& frm) {
+void ShowHistoryGroups([[maybe_unused]] int32_t n, const ChooserHost& host) {
     // Strips 0..n-1 show and refresh their shadows, the others hide with theirs, once the strips exist.
-    frm.RefreshLayout();
+    host.RefreshLayout();
 }
 
-void SelectTextureByName(const QString& name, frmMain& frm) {
-    CommandBarGallery* gallery = Cast::ToGallery(frm.CommandBars->FindControl(TexturesGallery));
+void SelectTextureByName(const QString& name, const ChooserHost& host) {
+    CommandBarGallery* gallery = Cast::ToGallery(host.Bars.FindControl(TexturesGallery));
     if (!gallery || !gallery->Items())
         return;
     const QString wanted = name.trimmed().toUpper();
@@ -306,59 +306,59 @@ void SelectTextureByName(const QString& name, frmMain& frm) {
         if (item->IsLabel() || item->Caption().trimmed().toUpper() != wanted)
             continue;
         gallery->SetSelectedItem(item);
-        frm.SelectedTexture = Globals::TextureItem(item->Id());
+        host.SelectedTexture = Globals::TextureItem(item->Id());
         return;
     }
 }
 
-void SetColorRange(int32_t rangeId, CommandBar* typeBar, frmMain& frm) {
+void SetColorRange(int32_t rangeId, CommandBar* typeBar, const ChooserHost& host) {
     for (int id = RangeAllRGB; id <= UserDefinedColors; ++id) xptHelper::SetControlChecked(typeBar, id, false);
     xptHelper::SetControlChecked(typeBar, rangeId, true);
 
     if (rangeId != UserDefinedColors) {
-        frm.m_RangeType = rangeId;
-        frm.m_IsUDC = false;
+        host.TopColor.m_RangeType = rangeId;
+        host.m_IsUDC = false;
     } else {
-        frm.m_IsUDC = true;
+        host.m_IsUDC = true;
     }
 
     Color& top = *Globals::TopColor;
     if (rangeId == RangeAllRGB) {
-        setSliderMaxima(frm, {255, 255, 255});
-        setSliders(frm, {255, 255, 255});
+        setSliderMaxima(host, {255, 255, 255});
+        setSliders(host, {255, 255, 255});
         top.SetRed(255);
         top.SetGreen(255);
         top.SetBlue(255);
-        frm.picColor->SetBackColor(top.RGBColor());
-        setRangeCaption(frm, QStringLiteral("Color Range - All Colors RGB"));
+        host.TopColor.picColor.SetBackColor(top.RGBColor());
+        setRangeCaption(host, QStringLiteral("Color Range - All Colors RGB"));
     } else if (rangeId == RangeAllHSB) {
-        setSliderMaxima(frm, {359, 100, 100});
-        setSliders(frm, {359, 100, 100});
+        setSliderMaxima(host, {359, 100, 100});
+        setSliders(host, {359, 100, 100});
         top.SetHue(359);
         top.SetSaturation(100);
         top.SetBrightness(100);
-        frm.picColor->SetBackColor(top.RGBColor());
-        setRangeCaption(frm, QStringLiteral("Color Range - All Colors HSB"));
+        host.TopColor.picColor.SetBackColor(top.RGBColor());
+        setRangeCaption(host, QStringLiteral("Color Range - All Colors HSB"));
     } else if (rangeId == UserDefinedColors) {
-        setRangeCaption(frm, frm.m_RangeType == RangeAllRGB ? QStringLiteral("Color Range - My Colors RGB")
-                                                            : QStringLiteral("Color Range - My Colors HSB"));
-        frm.CommandBars->RecalcLayout();
+        setRangeCaption(host, host.TopColor.m_RangeType == RangeAllRGB ? QStringLiteral("Color Range - My Colors RGB")
+                                                                       : QStringLiteral("Color Range - My Colors HSB"));
+        host.Bars.RecalcLayout();
     } else {
         for (const HueRange& range : HueRanges) {
             if (range.id != rangeId)
                 continue;
-            setSliderMaxima(frm, {359, 100, 100});
-            frm.picColor->SetBackColor(range.swatch);
-            setSliders(frm, range.values);
-            setRangeCaption(frm, QString::fromLatin1(range.caption));
-            top.SetHue(frm.sldTopColor[0]->value());
-            top.SetSaturation(frm.sldTopColor[1]->value());
-            top.SetBrightness(frm.sldTopColor[2]->value());
+            setSliderMaxima(host, {359, 100, 100});
+            host.TopColor.picColor.SetBackColor(range.swatch);
+            setSliders(host, range.values);
+            setRangeCaption(host, QString::fromLatin1(range.caption));
+            top.SetHue(host.TopColor.sldTopColor[0]->value());
+            top.SetSaturation(host.TopColor.sldTopColor[1]->value());
+            top.SetBrightness(host.TopColor.sldTopColor[2]->value());
         }
     }
 
-    frm.CommandBars->RecalcLayout();
-    MainHelpers::UpdateTopColorLabel(frm);
+    host.Bars.RecalcLayout();
+    MainHelpers::UpdateTopColorLabel(host.TopColor);
 }
 
 }  // namespace ChooserHelper

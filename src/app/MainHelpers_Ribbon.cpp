@@ -1,7 +1,7 @@
 #include "app/MainHelpers.h"
 
 #include "app/ChooserHelper.h"
-#include "app/frmMain.h"
+#include "app/MainHelpersHost.h"
 #include "model/Globals.h"
 #include "platform/App.h"
 #include "platform/CommandBarImageManager.h"
@@ -61,10 +61,10 @@ const std::vector<IconFile>& iconFiles() {
 
 }  // namespace
 
-void BuildRibbon(frmMain& frm) {
-    RibbonBar* ribbon = frm.CommandBars->AddRibbonBar(QStringLiteral("The Ribbon"));
-    BuildSystemMenu(*ribbon, frm);
-    ChooserHelper::BuildSelectionTab(*ribbon, frm);
+void BuildRibbon(const MainHelpersHost& host) {
+    RibbonBar* ribbon = host.Bars.AddRibbonBar(QStringLiteral("The Ribbon"));
+    BuildSystemMenu(*ribbon, host);
+    ChooserHelper::BuildSelectionTab(*ribbon, host.Chooser);
     // The "Staging" and "Color Pie" tabs are built here, in that order.
 
     CommandBarControls& quickAccess = ribbon->QuickAccessControls();
@@ -74,14 +74,14 @@ void BuildRibbon(frmMain& frm) {
     add(quickAccess, CommandIds::FilePrint, QStringLiteral("&Print"));
     add(quickAccess, CommandIds::Help, QStringLiteral("&Help"));
 
-    KeyBindings& keys = frm.CommandBars->GetKeyBindings();
+    KeyBindings& keys = host.Bars.GetKeyBindings();
     keys.Add(KeyBindings::Control, 'N', CommandIds::FileNew);
     keys.Add(KeyBindings::Control, 'O', CommandIds::FileOpen);
     keys.Add(KeyBindings::Control, 'S', CommandIds::FileSave);
     keys.Add(KeyBindings::Control, 'P', CommandIds::FilePrint);
 }
 
-void BuildSystemMenu(RibbonBar& ribbon, [[maybe_unused]] frmMain& frm) {
+void BuildSystemMenu(RibbonBar& ribbon, [[maybe_unused]] const MainHelpersHost& host) {
     CommandBarControl* systemButton = ribbon.AddSystemButton();
     systemButton->SetIconId(CommandIds::SystemButtonIcon);
     CommandBarControls& menu = systemButton->GetCommandBar()->Controls();
@@ -99,12 +99,12 @@ void BuildSystemMenu(RibbonBar& ribbon, [[maybe_unused]] frmMain& frm) {
     add(menu, CommandIds::AppExit, QStringLiteral("E&xit"))->SetBeginGroup(true);
 }
 
-void LoadCommandIcons(frmMain& frm) {
+void LoadCommandIcons(CommandBars& bars) {
     Globals::IconTempFolder = FileShared::GetTempFilePath();
     QDir().mkpath(Globals::IconTempFolder);
     Globals::IconTempFolder = FileShared::AddBackslash(Globals::IconTempFolder);
 
-    CommandBarImageManager& icons = frm.CommandBars->Icons();
+    CommandBarImageManager& icons = bars.Icons();
     for (const IconFile& file : iconFiles()) {
         const QString number = QStringLiteral("%1").arg(file.number, 3, 10, QLatin1Char('0'));
         const QString source = App::Path() + QStringLiteral("/bin/bin") + number;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/MainHelpersHost.h"
 #include "services/CommandIds.h"
 
 #include <QRect>
@@ -23,7 +24,8 @@ class Texture;
 // The main window: the ribbon with its system menu and status bar above and below, and the client area
 // picClient with the row of proofers. Its code is split by topic: frmMain_Lifecycle.cpp (load, Init, status
 // text, keys, close), frmMain_Proofers.cpp (workspaces and the proofer row), frmMain_Layout.cpp and
-// frmMain_Dispatch.cpp (Execute and Update of the command bars).
+// frmMain_Dispatch.cpp (Execute and Update of the command bars) and frmMain_Hosts.cpp (what the helper modules
+// see of the window).
 class frmMain : public QWidget {
     Q_OBJECT
 public:
@@ -53,7 +55,8 @@ public:
     bool m_IsOpeningJustAfterStartup = false;
 
     // Controls.
-    ::CommandBars* CommandBars = nullptr;
+    // The window's command bars: ribbon, system menu, quick-access bar, key bindings and status bar.
+    CommandBars& Bars() const { return *m_commandBars; }
     QWidget* picClient = nullptr;
     std::vector<std::unique_ptr<ColorPanel>> cpList;
     QWidget* picLimits = nullptr;
@@ -93,6 +96,11 @@ public:
     void CommandBars_Execute(CommandBarControl* control);
     void CommandBars_Update(CommandBarControl* control);
     ::RibbonBar* RibbonBar() const;
+
+    // What each helper module works on, filled with this window's members.
+    ChooserHost chooserHost();
+    MainHelpersHost mainHelpersHost();
+    TopColorHost topColorHost();
     // Gives the window the keyboard, so Space reaches its key handler.
     void FocusStep();
 
@@ -110,6 +118,7 @@ private:
     void picClient_Paint();
     void ShowHelp();
 
+    CommandBars* m_commandBars = nullptr;
     bool ExecuteBusy = false;
     bool m_unloaded = false;
 };

@@ -85,7 +85,7 @@ void notBuiltYet(CommandBarControl*) {}
 
 }  // namespace
 
-::RibbonBar* frmMain::RibbonBar() const { return CommandBars->Ribbon(); }
+::RibbonBar* frmMain::RibbonBar() const { return m_commandBars->Ribbon(); }
 
 void frmMain::CommandBars_Execute(CommandBarControl* control) {
     // One command at a time: one that arrives while another waits in a dialog is dropped, not queued.
@@ -111,7 +111,7 @@ void frmMain::CommandBars_Execute(CommandBarControl* control) {
             case Route::FileSaveAs: FileSaveAs(); break;
             case Route::AppExit: close(); break;
             case Route::Selection:
-                ChooserHelper::ExecuteChooserCommand(control, *this);
+                ChooserHelper::ExecuteChooserCommand(control, chooserHost());
                 FocusStep();
                 break;
             case Route::FilePrint:

@@ -32,10 +32,10 @@ frmMain::frmMain() {
     setMinimumSize(640, 480);
     resize(1024, 700);
 
-    CommandBars = new ::CommandBars(this);
-    connect(CommandBars, &::CommandBars::Execute, this, &frmMain::CommandBars_Execute);
-    connect(CommandBars, &::CommandBars::Update, this, &frmMain::CommandBars_Update);
-    connect(CommandBars, &::CommandBars::Resize, this, &frmMain::CommandBars_Resize);
+    m_commandBars = new CommandBars(this);
+    connect(m_commandBars, &CommandBars::Execute, this, &frmMain::CommandBars_Execute);
+    connect(m_commandBars, &CommandBars::Update, this, &frmMain::CommandBars_Update);
+    connect(m_commandBars, &CommandBars::Resize, this, &frmMain::CommandBars_Resize);
 
     picClient = new QWidget(this);
     picClient->setObjectName(QStringLiteral("picClient"));
@@ -50,8 +50,8 @@ frmMain::frmMain() {
 frmMain::~frmMain() {
     Form_Unload();
     // The command bars give back the widgets they host while this window still stands.
-    delete CommandBars;
-    CommandBars = nullptr;
+    delete m_commandBars;
+    m_commandBars = nullptr;
 }
 
 void frmMain::BuildTopColorBox() {
@@ -89,18 +89,18 @@ void frmMain::BuildTopColorBox() {
 }
 
 void frmMain::Form_Load() {
-    MainHelpers::LoadCommandIcons(*this);
+    MainHelpers::LoadCommandIcons(*m_commandBars);
     MainHelpers::ResetTopColor();
-    MainHelpers::UpdateTopColorLabel(*this);
-    MainHelpers::BuildRibbon(*this);
+    MainHelpers::UpdateTopColorLabel(topColorHost());
+    MainHelpers::BuildRibbon(mainHelpersHost());
 
-    StatusBar& statusBar = CommandBars->GetStatusBar();
+    StatusBar& statusBar = m_commandBars->GetStatusBar();
     statusBar.SetVisible(true);
     statusBar.AddPane(TextPane);
     statusBar.AddPane(CommandIds::CapsLockPane);
     statusBar.AddPane(CommandIds::NumLockPane);
 
-    CommandBars->RecalcLayout();
+    m_commandBars->RecalcLayout();
     CommandBars_Resize();
     picClient->update();
 
@@ -146,7 +146,7 @@ void frmMain::SetUIStatus(bool pState) {
 }
 
 void frmMain::UpdateAppCaption() {
-    StatusBar& statusBar = CommandBars->GetStatusBar();
+    StatusBar& statusBar = m_commandBars->GetStatusBar();
     if (statusBar.PaneCount() < 1)
         return;
     const QString text = Globals::CurrentFile.isEmpty()

@@ -8,6 +8,8 @@
 #include "model/Texture.h"
 #include "platform/App.h"
 #include "platform/CommandBarComboBox.h"
+#include "platform/CommandBarGallery.h"
+#include "platform/CommandBarGalleryItems.h"
 #include "platform/CommandBarImageManager.h"
 #include "platform/CommandBars.h"
 #include "platform/KeyBindings.h"
@@ -33,7 +35,7 @@
 namespace {
 
 QString statusText(frmMain& window) {
-    StatusBar& bar = window.CommandBars->GetStatusBar();
+    StatusBar& bar = window.Bars().GetStatusBar();
     return bar.PaneText(bar.PaneId(0));
 }
 
@@ -158,7 +160,7 @@ TEST_P(frmMainProoferCount, ComboRebuildsTheRowKeepingTheFixedProofer) {
     auto* combo = dynamic_cast<CommandBarComboBox*>(Find(CommandIds::ProoferCount));
     ASSERT_NE(combo, nullptr);
     combo->SetListIndex(count);
-    ASSERT_TRUE(window->CommandBars->ExecuteControl(combo));
+    ASSERT_TRUE(window->Bars().ExecuteControl(combo));
 
     ASSERT_EQ(window->cpList.size(), static_cast<size_t>(count));
     EXPECT_TRUE(window->cpList[0]->Fixed());
@@ -295,7 +297,7 @@ TEST_F(frmMainStartUp, ClientAreaFillsWhatTheCommandBarsLeaveFree) {
     window->resize(900, 650);
     QApplication::processEvents();
     int left = 0, top = 0, right = 0, bottom = 0;
-    window->CommandBars->GetClientRect(left, top, right, bottom);
+    window->Bars().GetClientRect(left, top, right, bottom);
     EXPECT_EQ(window->picClient->geometry(), QRect(left, top, right - left, bottom - top));
     EXPECT_GT(top, 0) << "the ribbon takes the top";
     EXPECT_LT(bottom, window->height()) << "the status bar takes the bottom";
@@ -358,7 +360,7 @@ TEST_F(frmMainStartUp, QuickAccessBarCarriesTheFileCommandsAndTheOnlyHelp) {
 }
 
 TEST_F(frmMainStartUp, CtrlKeysRunTheFileCommands) {
-    const KeyBindings& keys = window->CommandBars->GetKeyBindings();
+    const KeyBindings& keys = window->Bars().GetKeyBindings();
     EXPECT_EQ(keys.Count(), 4);
     EXPECT_EQ(keys.FindCommand(KeyBindings::Control, 'N'), CommandIds::FileNew);
     EXPECT_EQ(keys.FindCommand(KeyBindings::Control, 'O'), CommandIds::FileOpen);
@@ -390,7 +392,7 @@ TEST_F(frmMainStartUp, IconsAreCopiedIntoAFreshFolderAndServeTheirCommands) {
         expected << QStringLiteral("bin%1%2").arg(n, 3, 10, QLatin1Char('0')).arg(n <= 3 ? ".bmp" : ".png");
     EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name), expected);
 
-    const CommandBarImageManager& icons = window->CommandBars->Icons();
+    const CommandBarImageManager& icons = window->Bars().Icons();
     for (int id :
          {5001, 5003, 2792, 2806, CommandIds::FileNew, CommandIds::Help, CommandIds::CreateNewColors,
           CommandIds::KeepAll, CommandIds::RangeTypePopup, CommandIds::ToolFlood, CommandIds::SystemButtonIcon})
@@ -427,7 +429,7 @@ TEST(frmMainIcons, AMissingIconFileLeavesItsCommandsBareAndTheWindowWhole) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->cpList.size(), 3u);
     EXPECT_NE(window->RibbonBar()->FindControl(CommandIds::CreateNewColors), nullptr);
-    const CommandBarImageManager& icons = window->CommandBars->Icons();
+    const CommandBarImageManager& icons = window->Bars().Icons();
     EXPECT_FALSE(icons.Exists(CommandIds::FileNew));
     EXPECT_FALSE(icons.Exists(CommandIds::Help));
     EXPECT_TRUE(icons.Exists(CommandIds::CreateNewColors));
@@ -468,7 +470,7 @@ TEST_F(frmMainStartUp, AnErrorInsideACommandEndsItSilentlyAndFreesTheDispatcher)
     // Typed text chooses no entry: the count 0 is refused by the rebuild.
     combo->SetText(QStringLiteral("many"));
     ASSERT_EQ(combo->ListIndex(), 0);
-    window->CommandBars->ExecuteControl(combo);
+    window->Bars().ExecuteControl(combo);
     EXPECT_EQ(window->cpList.size(), 3u);
     EXPECT_TRUE(boxes.Requests().empty());
 
@@ -521,6 +523,57 @@ TEST_F(frmMainStartUp, AnsweringYesWithNoWayToSaveYetKeepsTheWindowOpen) {
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(Find(CommandIds::FileOpen)->Enabled()) << "the user interface is enabled again after the prompt";
+}
+
+// The "Selection" tab's commands as the window runs them: dispatch, then Update marks what changed.
+TEST_F(frmMainStartUp, ATextureFromTheGalleryIsMarkedAndCarriedByNewColours) {
+    auto* gallery = dynamic_cast<CommandBarGallery*>(Find(CommandIds::TexturesGallery));
+    ASSERT_NE(gallery, nullptr);
+    gallery->SetSelectedItem(gallery->Items()->FindItem(2));
+    ASSERT_TRUE(window->Bars().ExecuteControl(gallery));
+    EXPECT_EQ(window->SelectedTexture, Globals::TextureItem(2));
+    EXPECT_EQ(gallery->CheckedItem(), 2);
+
+    window->CreateNewColors();
+    EXPECT_EQ(window->cpList[0]->PanelColor()->ColorTexture()->Id(), 2);
+}
+
+TEST_F(frmMainStartUp, ChoosingThreeSchemesShrinksTheProofersForThreeStrips) {
+    auto* gallery = dynamic_cast<CommandBarGallery*>(Find(CommandIds::SchemesItems));
+    ASSERT_NE(gallery, nullptr);
+    gallery->SetSelectedItem(gallery->Items()->FindItem(3));
+    ASSERT_TRUE(window->Bars().ExecuteControl(gallery));
+    EXPECT_EQ(window->NumberOfHistoryGroups, 3);
+    EXPECT_EQ(window->cpList[0]->height(), window->picClient->height() - 240);
+    EXPECT_EQ(gallery->CheckedItem(), 3);
+}
+
+TEST_F(frmMainStartUp, PagingIsEnabledByTheCursorOfTheGeneratedColours) {
+    window->CreateNewColors();
+    window->CreateNewColors();
+    ColorCollection& generated = *Globals::GeneratedColors;
+    ASSERT_EQ(generated.Position(), 9);
+
+    CommandBarControl previous(CommandBarControl::Button, CommandIds::PreviousColors, QString(), nullptr, true);
+    CommandBarControl next(CommandBarControl::Button, CommandIds::NextColors, QString(), nullptr, true);
+    const auto enabled = [&](CommandBarControl& control) {
+        window->CommandBars_Update(&control);
+        return control.Enabled();
+    };
+    EXPECT_TRUE(enabled(previous));
+    EXPECT_FALSE(enabled(next));
+
+    Execute(CommandIds::PreviousColors);
+    EXPECT_EQ(generated.Position(), 8);
+    EXPECT_TRUE(enabled(next));
+
+    // With three proofers previous stays enabled while the cursor is 4 or more.
+    for (int i = 0; i < 4; ++i) Execute(CommandIds::PreviousColors);
+    EXPECT_EQ(generated.Position(), 4);
+    EXPECT_TRUE(enabled(previous));
+    Execute(CommandIds::PreviousColors);
+    EXPECT_EQ(generated.Position(), 3);
+    EXPECT_FALSE(enabled(previous));
 }
 
 }  // namespace

@@ -576,4 +576,25 @@ TEST_F(frmMainStartUp, PagingIsEnabledByTheCursorOfTheGeneratedColours) {
     EXPECT_FALSE(enabled(previous));
 }
 
+// Commands whose handlers are not built yet are taken and dropped; the next command runs as usual.
+class frmMainUnbuiltCommand : public MainWindowFixture, public ::testing::WithParamInterface<int32_t> {};
+
+TEST_P(frmMainUnbuiltCommand, ChangesNothingAndLeavesTheDispatcherFree) {
+    const auto before = ProoferColors();
+    CommandBarControl control(CommandBarControl::Button, GetParam(), QString(), nullptr, true);
+    window->CommandBars_Execute(&control);
+    EXPECT_EQ(ProoferColors(), before);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->RibbonBar()->SelectedTab()->Id(), CommandIds::SelectionTab);
+
+    Execute(CommandIds::CreateNewColors);
+    EXPECT_NE(ProoferColors(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ids, frmMainUnbuiltCommand,
+                         ::testing::Values(CommandIds::FilePrint, CommandIds::RecentFileCommands.first,
+                                           CommandIds::FirstRecentFileSlot, CommandIds::StagingCommands.first,
+                                           CommandIds::ToolFlood, CommandIds::FontBold, CommandIds::FontName,
+                                           CommandIds::SelectedTabQuery, 12345));
+
 }  // namespace

@@ -124,7 +124,7 @@ void frmMain::CommandBars_Execute(CommandBarControl* control) {
                     FocusStep();
                 break;
             case Route::SelectedTabQuery:
-                // Only the original command bars ask for the selected tab this way; ours never send it.
+                // Some command-bar controls ask for the selected tab this way; ours never sends it.
                 break;
             case Route::Help: ShowHelp(); break;
             case Route::Nothing: break;

@@ -1,7 +1,7 @@
 #include "app/ChooserHelper.h"
 
+#include "app/ChooserHost.h"
 #include "app/MainHelpers.h"
-#include "app/frmMain.h"
 #include "model/Color.h"
 #include "model/ColorCollection.h"
 #include "model/Globals.h"
@@ -16,6 +16,7 @@
 #include "platform/PictureBox.h"
 #include "platform/RibbonBar.h"
 #include "services/Cast.h"
+#include "services/CommandIds.h"
 #include "services/xptHelper.h"
 #include "views/ColorPanel.h"
 
@@ -31,12 +32,8 @@ namespace ChooserHelper {
 
 namespace {
 
-constexpr int TexturesGallery = 15101;
-constexpr int SchemesGallery = 15301;
-constexpr int SchemesItems = 15302;
-constexpr int TypePopup = 15402;
-constexpr int FirstRange = 15410;
-constexpr int UserDefinedColors = 15419;
+using namespace CommandIds;
+
 constexpr int GalleryIconSize = 32;
 
 CommandBarControl* add(CommandBarControls& controls, CommandBarControl::Type type, int id, const QString& caption) {
@@ -111,38 +108,38 @@ QPixmap texturePicture(const QString& file) {
     return QPixmap::fromImage(picture);
 }
 
-void fillTexturePictures(frmMain& frm) {
-    if (!frm.ImageManagerGalleryTextures)
-        frm.ImageManagerGalleryTextures = std::make_shared<CommandBarImageManager>();
+void fillTexturePictures(const ChooserHost& host) {
+    if (!host.ImageManagerGalleryTextures)
+        host.ImageManagerGalleryTextures = std::make_shared<CommandBarImageManager>();
     // Texture 1, "  No Texture", has no picture.
     for (const auto& texture : Globals::Textures)
         if (texture->TextureType() == TextureKind::Pattern)
-            frm.ImageManagerGalleryTextures->SetIcon(
+            host.ImageManagerGalleryTextures->SetIcon(
                 texture->Id(), texturePicture(App::Path() + QStringLiteral("/textures/") + texture->path()));
 }
 
-void refillProofers(frmMain& frm) {
+void refillProofers(const ChooserHost& host) {
     const int32_t position = Globals::GeneratedColors->Position();
     int32_t k = 0;
-    for (auto proofer = frm.cpList.rbegin(); proofer != frm.cpList.rend(); ++proofer, ++k) {
+    for (auto proofer = host.cpList.rbegin(); proofer != host.cpList.rend(); ++proofer, ++k) {
         if (position - k < 1)
             break;
         (*proofer)->SetColor(Globals::GeneratedColors->Item(position - k));
     }
 }
 
-void setSliders(frmMain& frm, const std::array<int, 3>& values) {
-    for (size_t i = 0; i < 3; ++i) frm.sldTopColor[i]->setValue(values[i]);
+void setSliders(const ChooserHost& host, const std::array<int, 3>& values) {
+    for (size_t i = 0; i < 3; ++i) host.TopColor.sldTopColor[i]->setValue(values[i]);
 }
 
-void setSliderMaxima(frmMain& frm, const std::array<int, 3>& maxima) {
-    for (size_t i = 0; i < 3; ++i) frm.sldTopColor[i]->setMaximum(maxima[i]);
+void setSliderMaxima(const ChooserHost& host, const std::array<int, 3>& maxima) {
+    for (size_t i = 0; i < 3; ++i) host.TopColor.sldTopColor[i]->setMaximum(maxima[i]);
 }
 
-void setRangeCaption(frmMain& frm, const QString& caption) {
-    if (RibbonBar* ribbon = frm.RibbonBar())
-        if (RibbonTab* tab = ribbon->Tab(0))
-            if (RibbonGroup* group = tab->Group(3))
+void setRangeCaption(const ChooserHost& host, const QString& caption) {
+    if (RibbonBar* ribbon = host.Bars.Ribbon())
+        if (RibbonTab* tab = ribbon->FindTab(SelectionTab))
+            if (RibbonGroup* group = tab->FindGroup(ColorRangeGroup))
                 group->SetCaption(caption);
 }
 
@@ -155,56 +152,58 @@ struct HueRange {
     const char* caption;
 };
 constexpr std::array<HueRange, 7> HueRanges{{
-    {15412, {0, 100, 100}, 0x0000FF, "Color Range - Reds"},
-    {15413, {120, 100, 100}, 0x00FF00, "Color Range - Greens"},
-    {15414, {240, 100, 100}, 0xFF0000, "Color Range - Blues"},
-    {15415, {60, 100, 100}, 0x00FFFF, "Color Range - Yellows"},
-    {15416, {300, 100, 100}, 0xFF00FF, "Color Range - Magentas"},
-    {15417, {180, 100, 100}, 0xFFFF00, "Color Range - Cyans"},
-    {15418, {0, 0, 100}, 0xB4B4B4, "Color Range - Greys"},
+    {RangeReds, {0, 100, 100}, 0x0000FF, "Color Range - Reds"},
+    {RangeGreens, {120, 100, 100}, 0x00FF00, "Color Range - Greens"},
+    {RangeBlues, {240, 100, 100}, 0xFF0000, "Color Range - Blues"},
+    {RangeYellows, {60, 100, 100}, 0x00FFFF, "Color Range - Yellows"},
+    {RangeMagentas, {300, 100, 100}, 0xFF00FF, "Color Range - Magentas"},
+    {RangeCyans, {180, 100, 100}, 0xFFFF00, "Color Range - Cyans"},
+    {RangeGreys, {0, 0, 100}, 0xB4B4B4, "Color Range - Greys"},
 }};
 
 }  // namespace
 
-void BuildSelectionTab(RibbonBar& ribbon, frmMain& frm) {
+void BuildSelectionTab(RibbonBar& ribbon, const ChooserHost& host) {
     RibbonTab* tab = ribbon.InsertTab(0, QStringLiteral("Selection"));
-    tab->SetId(frmMain::SelectionWorkspace);
+    tab->SetId(SelectionTab);
 
-    RibbonGroup* group = tab->AddGroup(QStringLiteral("&Create Colors"), 15001);
-    add(group->Controls(), CommandBarControl::Button, 15003, QStringLiteral("Create  &New Colors"));
-    auto* combo = static_cast<CommandBarComboBox*>(add(group->Controls(), CommandBarControl::ComboBox, 15006, {}));
+    RibbonGroup* group = tab->AddGroup(QStringLiteral("&Create Colors"), CreateColorsGroup);
+    add(group->Controls(), CommandBarControl::Button, CreateNewColors, QStringLiteral("Create  &New Colors"));
+    auto* combo =
+        static_cast<CommandBarComboBox*>(add(group->Controls(), CommandBarControl::ComboBox, ProoferCount, {}));
     combo->SetWidth(80);
     combo->SetBeginGroup(true);
     combo->AddItem(QStringLiteral("1 Proofer"));
     for (int count = 2; count <= 8; ++count) combo->AddItem(QStringLiteral("%1 Proofers").arg(count));
     combo->SetListIndex(3);
-    CommandBarControl* keepAll = add(group->Controls(), CommandBarControl::Button, 15005, QStringLiteral(" Keep &All"));
+    CommandBarControl* keepAll =
+        add(group->Controls(), CommandBarControl::Button, KeepAll, QStringLiteral(" Keep &All"));
     keepAll->SetHeight(41);
     keepAll->SetWidth(combo->Width());
 
-    BuildTexturesGroup(ribbon, frm);
-    BuildSchemesGroup(ribbon, frm, 0);
-    BuildColorRangeGroup(ribbon, frm);
+    BuildTexturesGroup(ribbon, host);
+    BuildSchemesGroup(ribbon, host, SelectionTab);
+    BuildColorRangeGroup(ribbon, host);
 }
 
-void BuildTexturesGroup(RibbonBar& ribbon, frmMain& frm) {
-    RibbonGroup* group = ribbon.Tab(0)->AddGroup(QStringLiteral("&Textures"), 15100);
-    CommandBars& bars = *frm.CommandBars;
+void BuildTexturesGroup(RibbonBar& ribbon, const ChooserHost& host) {
+    RibbonGroup* group = ribbon.FindTab(SelectionTab)->AddGroup(QStringLiteral("&Textures"), TexturesGroup);
+    CommandBars& bars = host.Bars;
 
-    fillTexturePictures(frm);
+    fillTexturePictures(host);
     CommandBarGalleryItems* items = bars.CreateGalleryItems(TexturesGallery);
     items->SetItemSize(72, 56);
     items->AddLabel(QStringLiteral("Textures"));
     for (const auto& texture : Globals::Textures) items->AddItem(texture->Id(), texture->Name());
-    items->SetIcons(frm.ImageManagerGalleryTextures);
+    items->SetIcons(host.ImageManagerGalleryTextures);
 
     addGallery(*group, bars, items, {TexturesGallery, QStringLiteral("Textures"), 235},
                {QStringLiteral("Textures"), 307, 190});
 }
 
-void BuildSchemesGroup(RibbonBar& ribbon, frmMain& frm, int tabIndex) {
-    RibbonGroup* group = ribbon.Tab(tabIndex)->AddGroup(QStringLiteral("&Color Schemes"), 15300);
-    CommandBars& bars = *frm.CommandBars;
+void BuildSchemesGroup(RibbonBar& ribbon, const ChooserHost& host, int32_t tabId) {
+    RibbonGroup* group = ribbon.FindTab(tabId)->AddGroup(QStringLiteral("&Color Schemes"), SchemesGroup);
+    CommandBars& bars = host.Bars;
 
     CommandBarGalleryItems* items = bars.CreateGalleryItems(SchemesItems);
     items->SetItemSize(72, 56);
@@ -217,10 +216,10 @@ void BuildSchemesGroup(RibbonBar& ribbon, frmMain& frm, int tabIndex) {
                {QStringLiteral("Schemes"), 170, 190});
 }
 
-void BuildColorRangeGroup(RibbonBar& ribbon, frmMain& frm) {
-    RibbonGroup* group = ribbon.Tab(0)->AddGroup(QStringLiteral("Color &Range"), 15400);
+void BuildColorRangeGroup(RibbonBar& ribbon, const ChooserHost& host) {
+    RibbonGroup* group = ribbon.FindTab(SelectionTab)->AddGroup(QStringLiteral("Color &Range"), ColorRangeGroup);
     CommandBarControl* type =
-        add(group->Controls(), CommandBarControl::ButtonPopup, TypePopup, QStringLiteral("&Type"));
+        add(group->Controls(), CommandBarControl::ButtonPopup, RangeTypePopup, QStringLiteral("&Type"));
     CommandBar* typeBar = type->GetCommandBar();
     const std::array<const char*, 10> captions{"All colors, RGB selection",
                                                "All colors, HSB selection",
@@ -233,70 +232,70 @@ void BuildColorRangeGroup(RibbonBar& ribbon, frmMain& frm) {
                                                "Grays",
                                                "User Defined Colors"};
     for (int i = 0; i < 10; ++i) {
-        const int id = FirstRange + i;
+        const int id = RangeAllRGB + i;
         CommandBarControl* item = add(typeBar->Controls(), CommandBarControl::Button, id,
                                       QString::fromLatin1(captions[static_cast<size_t>(i)]));
-        if (id == 15412 || id == 15418 || id == UserDefinedColors)
+        if (id == RangeReds || id == RangeGreys || id == UserDefinedColors)
             item->SetBeginGroup(true);
         if (id == UserDefinedColors)
             item->SetEnabled(false);
     }
 
-    SetColorRange(FirstRange, typeBar, frm);
+    SetColorRange(RangeAllRGB, typeBar, host);
 
     auto* custom = static_cast<CommandBarCustom*>(
-        add(group->Controls(), CommandBarControl::Custom, 15401, QStringLiteral("Color")));
-    custom->SetHandle(frm.picLimits);
+        add(group->Controls(), CommandBarControl::Custom, TopColorBox, QStringLiteral("Color")));
+    custom->SetHandle(host.picLimits);
 
     const Color& top = *Globals::TopColor;
-    setSliders(frm, {top.Red(), top.Green(), top.Blue()});
-    frm.picColor->SetBackColor(top.RGBColor());
+    setSliders(host, {top.Red(), top.Green(), top.Blue()});
+    host.TopColor.picColor.SetBackColor(top.RGBColor());
 }
 
-void ExecuteChooserCommand(CommandBarControl* control, frmMain& frm) {
+void ExecuteChooserCommand(CommandBarControl* control, const ChooserHost& host) {
     const int id = control->Id();
-    if (id == 15003) {
-        frm.CreateNewColors();
-    } else if (id == 15005) {
+    if (id == CreateNewColors) {
+        host.CreateNewColors();
+    } else if (id == KeepAll) {
         // Strip 0 receives every proofer's colour through its AddColorPanels here.
-        frm.m_IsOpeningJustAfterStartup = false;
-    } else if (id == 15006) {
+        host.m_IsOpeningJustAfterStartup = false;
+    } else if (id == ProoferCount) {
         if (auto* combo = dynamic_cast<CommandBarComboBox*>(control))
-            frm.SetProoferCount(combo->ListIndex(), true);
+            host.SetProoferCount(combo->ListIndex(), true);
     } else if (id == TexturesGallery) {
         CommandBarGallery* gallery = Cast::ToGallery(control);
         if (!gallery || !gallery->SelectedItem())
             return;
-        frm.SelectedTexture = Globals::TextureItem(gallery->SelectedItem()->Id());
-        for (const auto& proofer : frm.cpList) {
+        host.SelectedTexture = Globals::TextureItem(gallery->SelectedItem()->Id());
+        for (const auto& proofer : host.cpList) {
             const auto color = proofer->PanelColor();
             if (color && color->ColorTexture() && color->ColorTexture()->TextureType() == TextureKind::Image)
                 continue;
-            proofer->ChangeTexture(frm.SelectedTexture->Clone());
+            proofer->ChangeTexture(host.SelectedTexture->Clone());
         }
     } else if (id == SchemesItems) {
         if (CommandBarGallery* gallery = Cast::ToGallery(control); gallery && gallery->SelectedItem())
-            frm.NumberOfHistoryGroups = gallery->SelectedItem()->Id();
-        ShowHistoryGroups(frm.NumberOfHistoryGroups, frm);
-        frm.RefreshLayout();
-    } else if (id >= FirstRange && id <= UserDefinedColors) {
-        SetColorRange(id, control->Parent(), frm);
-    } else if (id == 15002) {
+            host.NumberOfHistoryGroups = gallery->SelectedItem()->Id();
+        ShowHistoryGroups(host.NumberOfHistoryGroups, host);
+        host.RefreshLayout();
+    } else if (id >= RangeAllRGB && id <= UserDefinedColors) {
+        SetColorRange(id, control->Parent(), host);
+    } else if (id == PreviousColors) {
         if (Globals::GeneratedColors->MovePrevious())
-            refillProofers(frm);
-    } else if (id == 15004) {
+            refillProofers(host);
+    } else if (id == NextColors) {
         if (Globals::GeneratedColors->MoveNext())
-            refillProofers(frm);
+            refillProofers(host);
     }
 }
 
-void ShowHistoryGroups([[maybe_unused]] int32_t n, frmMain& frm) {
+void ShowHistoryGroups([[maybe_unused]] int32_t n, const ChooserHost& host) {
     // Strips 0..n-1 show and refresh their shadows, the others hide with theirs, once the strips exist.
-    frm.RefreshLayout();
+    host.RefreshLayout();
 }
 
-void SelectTextureByName(const QString& name, frmMain& frm) {
-    CommandBarGallery* gallery = Cast::ToGallery(frm.CommandBars->FindControl(TexturesGallery));
+void SelectTextureByName(const QString& name, const ChooserHost& host) {
+    CommandBarGallery* gallery = Cast::ToGallery(host.Bars.FindControl(TexturesGallery));
     if (!gallery || !gallery->Items())
         return;
     const QString wanted = name.trimmed().toUpper();
@@ -307,59 +306,59 @@ void SelectTextureByName(const QString& name, frmMain& frm) {
         if (item->IsLabel() || item->Caption().trimmed().toUpper() != wanted)
             continue;
         gallery->SetSelectedItem(item);
-        frm.SelectedTexture = Globals::TextureItem(item->Id());
+        host.SelectedTexture = Globals::TextureItem(item->Id());
         return;
     }
 }
 
-void SetColorRange(int32_t rangeId, CommandBar* typeBar, frmMain& frm) {
-    for (int id = FirstRange; id <= UserDefinedColors; ++id) xptHelper::SetControlChecked(typeBar, id, false);
+void SetColorRange(int32_t rangeId, CommandBar* typeBar, const ChooserHost& host) {
+    for (int id = RangeAllRGB; id <= UserDefinedColors; ++id) xptHelper::SetControlChecked(typeBar, id, false);
     xptHelper::SetControlChecked(typeBar, rangeId, true);
 
     if (rangeId != UserDefinedColors) {
-        frm.m_RangeType = rangeId;
-        frm.m_IsUDC = false;
+        host.TopColor.m_RangeType = rangeId;
+        host.m_IsUDC = false;
     } else {
-        frm.m_IsUDC = true;
+        host.m_IsUDC = true;
     }
 
     Color& top = *Globals::TopColor;
-    if (rangeId == 15410) {
-        setSliderMaxima(frm, {255, 255, 255});
-        setSliders(frm, {255, 255, 255});
+    if (rangeId == RangeAllRGB) {
+        setSliderMaxima(host, {255, 255, 255});
+        setSliders(host, {255, 255, 255});
         top.SetRed(255);
         top.SetGreen(255);
         top.SetBlue(255);
-        frm.picColor->SetBackColor(top.RGBColor());
-        setRangeCaption(frm, QStringLiteral("Color Range - All Colors RGB"));
-    } else if (rangeId == 15411) {
-        setSliderMaxima(frm, {359, 100, 100});
-        setSliders(frm, {359, 100, 100});
+        host.TopColor.picColor.SetBackColor(top.RGBColor());
+        setRangeCaption(host, QStringLiteral("Color Range - All Colors RGB"));
+    } else if (rangeId == RangeAllHSB) {
+        setSliderMaxima(host, {359, 100, 100});
+        setSliders(host, {359, 100, 100});
         top.SetHue(359);
         top.SetSaturation(100);
         top.SetBrightness(100);
-        frm.picColor->SetBackColor(top.RGBColor());
-        setRangeCaption(frm, QStringLiteral("Color Range - All Colors HSB"));
+        host.TopColor.picColor.SetBackColor(top.RGBColor());
+        setRangeCaption(host, QStringLiteral("Color Range - All Colors HSB"));
     } else if (rangeId == UserDefinedColors) {
-        setRangeCaption(frm, frm.m_RangeType == 15410 ? QStringLiteral("Color Range - My Colors RGB")
-                                                      : QStringLiteral("Color Range - My Colors HSB"));
-        frm.CommandBars->RecalcLayout();
+        setRangeCaption(host, host.TopColor.m_RangeType == RangeAllRGB ? QStringLiteral("Color Range - My Colors RGB")
+                                                                       : QStringLiteral("Color Range - My Colors HSB"));
+        host.Bars.RecalcLayout();
     } else {
         for (const HueRange& range : HueRanges) {
             if (range.id != rangeId)
                 continue;
-            setSliderMaxima(frm, {359, 100, 100});
-            frm.picColor->SetBackColor(range.swatch);
-            setSliders(frm, range.values);
-            setRangeCaption(frm, QString::fromLatin1(range.caption));
-            top.SetHue(frm.sldTopColor[0]->value());
-            top.SetSaturation(frm.sldTopColor[1]->value());
-            top.SetBrightness(frm.sldTopColor[2]->value());
+            setSliderMaxima(host, {359, 100, 100});
+            host.TopColor.picColor.SetBackColor(range.swatch);
+            setSliders(host, range.values);
+            setRangeCaption(host, QString::fromLatin1(range.caption));
+            top.SetHue(host.TopColor.sldTopColor[0]->value());
+            top.SetSaturation(host.TopColor.sldTopColor[1]->value());
+            top.SetBrightness(host.TopColor.sldTopColor[2]->value());
         }
     }
 
-    frm.CommandBars->RecalcLayout();
-    MainHelpers::UpdateTopColorLabel(frm);
+    host.Bars.RecalcLayout();
+    MainHelpers::UpdateTopColorLabel(host.TopColor);
 }
 
 }  // namespace ChooserHelper

@@ -4,9 +4,11 @@
 
 #include <memory>
 
+class CommandBars;
 class RibbonBar;
 class Texture;
-class frmMain;
+struct MainHelpersHost;
+struct TopColorHost;
 
 // Main-window helpers.
 namespace MainHelpers {
@@ -16,14 +18,14 @@ namespace MainHelpers {
 void StoreTextureFile(const std::shared_ptr<Texture>& pTexture, const QString& folder);
 
 // The ribbon: system menu, "Selection" tab, quick-access bar and the Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+P keys.
-void BuildRibbon(frmMain& frm);
-void BuildSystemMenu(RibbonBar& ribbon, frmMain& frm);
+void BuildRibbon(const MainHelpersHost& host);
+void BuildSystemMenu(RibbonBar& ribbon, const MainHelpersHost& host);
 // Copies the program folder's "bin" icons into a fresh temporary folder (Globals::IconTempFolder) and loads
 // them under their command ids. A missing icon file leaves its commands without a picture.
-void LoadCommandIcons(frmMain& frm);
+void LoadCommandIcons(CommandBars& bars);
 // Makes Globals::TopColor white.
 void ResetTopColor();
 // Writes the text, text colour and size of the label over the top-colour swatch.
-void UpdateTopColorLabel(frmMain& frm);
+void UpdateTopColorLabel(const TopColorHost& host);
 
 }  // namespace MainHelpers

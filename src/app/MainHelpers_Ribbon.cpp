@@ -1,13 +1,14 @@
 #include "app/MainHelpers.h"
 
 #include "app/ChooserHelper.h"
-#include "app/frmMain.h"
+#include "app/MainHelpersHost.h"
 #include "model/Globals.h"
 #include "platform/App.h"
 #include "platform/CommandBarImageManager.h"
 #include "platform/CommandBars.h"
 #include "platform/KeyBindings.h"
 #include "platform/RibbonBar.h"
+#include "services/CommandIds.h"
 #include "services/FileShared.h"
 
 #include <QDir>
@@ -30,74 +31,80 @@ struct IconFile {
 };
 
 // The program folder's "bin/binNNN" files, the names their copies take, and the command ids each serves
-// (a strip serves its ids left to right).
+// (a strip serves its ids left to right). The bare numbers are icons that no control carries.
 const std::vector<IconFile>& iconFiles() {
     static const std::vector<IconFile> files{
-        {1, ".bmp", {5001, 5002, 5000, 5003}},
-        {2, ".bmp", {2792, 2793, 2794, 7608, 7610, 7611, 7620, 7621, 7622, 2795, 7623, 2806}},
-        {3, ".bmp", {4008, 4009, 4010, 4004, 4003, 4001, 4011, 4000}},
-        {4, ".png", {15003}},
-        {5, ".png", {15005}},
-        {6, ".png", {15402}},
-        {7, ".png", {51002}},
-        {8, ".png", {51101}},
-        {9, ".png", {51102}},
-        {10, ".png", {51103}},
-        {11, ".png", {51108}},
-        {12, ".png", {51200}},
-        {13, ".png", {51203}},
-        {14, ".png", {51206}},
-        {15, ".png", {1200}},
+        {1, ".bmp", {5001, CommandIds::FontGroup, 5000, 5003}},
+        {2,
+         ".bmp",
+         {2792, 2793, 2794, CommandIds::FontBold, CommandIds::FontItalic, CommandIds::FontUnderline,
+          CommandIds::FontStrikethrough, 7621, 7622, 2795, 7623, 2806}},
+        {3,
+         ".bmp",
+         {CommandIds::FileNew, CommandIds::FileOpen, CommandIds::FileSave, CommandIds::DeleteColor,
+          CommandIds::CopyImage, CommandIds::Paste, CommandIds::FilePrint, CommandIds::Help}},
+        {4, ".png", {CommandIds::CreateNewColors}},
+        {5, ".png", {CommandIds::KeepAll}},
+        {6, ".png", {CommandIds::RangeTypePopup}},
+        {7, ".png", {CommandIds::ImageFilePopup}},
+        {8, ".png", {CommandIds::ZoomIn}},
+        {9, ".png", {CommandIds::ZoomOut}},
+        {10, ".png", {CommandIds::OriginalSize}},
+        {11, ".png", {CommandIds::ClearStage}},
+        {12, ".png", {CommandIds::ToolLines}},
+        {13, ".png", {CommandIds::ToolText}},
+        {14, ".png", {CommandIds::ToolFlood}},
+        {15, ".png", {CommandIds::SystemButtonIcon}},
     };
     return files;
 }
 
 }  // namespace
 
-void BuildRibbon(frmMain& frm) {
-    RibbonBar* ribbon = frm.CommandBars->AddRibbonBar(QStringLiteral("The Ribbon"));
-    BuildSystemMenu(*ribbon, frm);
-    ChooserHelper::BuildSelectionTab(*ribbon, frm);
+void BuildRibbon(const MainHelpersHost& host) {
+    RibbonBar* ribbon = host.Bars.AddRibbonBar(QStringLiteral("The Ribbon"));
+    BuildSystemMenu(*ribbon, host);
+    ChooserHelper::BuildSelectionTab(*ribbon, host.Chooser);
     // The "Staging" and "Color Pie" tabs are built here, in that order.
 
     CommandBarControls& quickAccess = ribbon->QuickAccessControls();
-    add(quickAccess, 4008, QStringLiteral("&New"));
-    add(quickAccess, 4009, QStringLiteral("&Open"));
-    add(quickAccess, 4010, QStringLiteral("&Save"));
-    add(quickAccess, 4011, QStringLiteral("&Print"));
-    add(quickAccess, 4000, QStringLiteral("&Help"));
+    add(quickAccess, CommandIds::FileNew, QStringLiteral("&New"));
+    add(quickAccess, CommandIds::FileOpen, QStringLiteral("&Open"));
+    add(quickAccess, CommandIds::FileSave, QStringLiteral("&Save"));
+    add(quickAccess, CommandIds::FilePrint, QStringLiteral("&Print"));
+    add(quickAccess, CommandIds::Help, QStringLiteral("&Help"));
 
-    KeyBindings& keys = frm.CommandBars->GetKeyBindings();
-    keys.Add(KeyBindings::Control, 'N', 4008);
-    keys.Add(KeyBindings::Control, 'O', 4009);
-    keys.Add(KeyBindings::Control, 'S', 4010);
-    keys.Add(KeyBindings::Control, 'P', 4011);
+    KeyBindings& keys = host.Bars.GetKeyBindings();
+    keys.Add(KeyBindings::Control, 'N', CommandIds::FileNew);
+    keys.Add(KeyBindings::Control, 'O', CommandIds::FileOpen);
+    keys.Add(KeyBindings::Control, 'S', CommandIds::FileSave);
+    keys.Add(KeyBindings::Control, 'P', CommandIds::FilePrint);
 }
 
-void BuildSystemMenu(RibbonBar& ribbon, [[maybe_unused]] frmMain& frm) {
+void BuildSystemMenu(RibbonBar& ribbon, [[maybe_unused]] const MainHelpersHost& host) {
     CommandBarControl* systemButton = ribbon.AddSystemButton();
-    systemButton->SetIconId(1200);
+    systemButton->SetIconId(CommandIds::SystemButtonIcon);
     CommandBarControls& menu = systemButton->GetCommandBar()->Controls();
-    add(menu, 4008, QStringLiteral("&New"));
-    add(menu, 4009, QStringLiteral("&Open..."));
-    add(menu, 4010, QStringLiteral("&Save"));
-    add(menu, 57604, QStringLiteral("Save &As..."));
-    add(menu, 4011, QStringLiteral("&Print"))->SetBeginGroup(true);
+    add(menu, CommandIds::FileNew, QStringLiteral("&New"));
+    add(menu, CommandIds::FileOpen, QStringLiteral("&Open..."));
+    add(menu, CommandIds::FileSave, QStringLiteral("&Save"));
+    add(menu, CommandIds::FileSaveAs, QStringLiteral("Save &As..."));
+    add(menu, CommandIds::FilePrint, QStringLiteral("&Print"))->SetBeginGroup(true);
     // The recent-files list fills and shows these slots once it exists.
-    for (int i = 1; i <= 6; ++i) {
-        CommandBarControl* slot = add(menu, 57616 + i, QStringLiteral("Recent"));
+    for (int i = 1; i <= CommandIds::RecentFileSlotCount; ++i) {
+        CommandBarControl* slot = add(menu, CommandIds::FirstRecentFileSlot + i - 1, QStringLiteral("Recent"));
         slot->SetBeginGroup(i == 1);
         slot->SetVisible(false);
     }
-    add(menu, 57665, QStringLiteral("E&xit"))->SetBeginGroup(true);
+    add(menu, CommandIds::AppExit, QStringLiteral("E&xit"))->SetBeginGroup(true);
 }
 
-void LoadCommandIcons(frmMain& frm) {
+void LoadCommandIcons(CommandBars& bars) {
     Globals::IconTempFolder = FileShared::GetTempFilePath();
     QDir().mkpath(Globals::IconTempFolder);
     Globals::IconTempFolder = FileShared::AddBackslash(Globals::IconTempFolder);
 
-    CommandBarImageManager& icons = frm.CommandBars->Icons();
+    CommandBarImageManager& icons = bars.Icons();
     for (const IconFile& file : iconFiles()) {
         const QString number = QStringLiteral("%1").arg(file.number, 3, 10, QLatin1Char('0'));
         const QString source = App::Path() + QStringLiteral("/bin/bin") + number;

@@ -1,10 +1,11 @@
 #include "app/MainHelpers.h"
 
-#include "app/frmMain.h"
+#include "app/TopColorHost.h"
 #include "model/Color.h"
 #include "model/Factory.h"
 #include "model/Globals.h"
 #include "platform/PictureBox.h"
+#include "services/CommandIds.h"
 
 #include <QLabel>
 #include <QSlider>
@@ -17,37 +18,37 @@ void ResetTopColor() {
     Globals::TopColor->SetBlue(255);
 }
 
-void UpdateTopColorLabel(frmMain& frm) {
+void UpdateTopColorLabel(const TopColorHost& host) {
     const Color& top = *Globals::TopColor;
-    const auto scratch = Factory::NewColor(Globals::TextureItem(1), 15410, false);
+    const auto scratch = Factory::NewColor(Globals::TextureItem(1), CommandIds::RangeAllRGB, false);
     scratch->SetColor(top.Red(), top.Green(), top.Blue());
 
     bool slidersAtMaximum = true;
-    for (const QSlider* slider : frm.sldTopColor)
+    for (const QSlider* slider : host.sldTopColor)
         slidersAtMaximum = slidersAtMaximum && slider->value() == slider->maximum();
 
     QString text;
-    if (frm.m_RangeType == 15410 && frm.picColor->BackColor() == 0xFFFFFF)
+    if (host.m_RangeType == CommandIds::RangeAllRGB && host.picColor.BackColor() == 0xFFFFFF)
         text = QStringLiteral("All Colors");
-    else if (frm.m_RangeType == 15411 && slidersAtMaximum)
+    else if (host.m_RangeType == CommandIds::RangeAllHSB && slidersAtMaximum)
         text = QStringLiteral("All Colors");
-    else if (frm.m_RangeType != 15410)
+    else if (host.m_RangeType != CommandIds::RangeAllRGB)
         text = scratch->ToString(QStringLiteral("hsb"));
     else
         text = scratch->ToString(QString());
-    frm.lblAllColors->setText(text);
+    host.lblAllColors.setText(text);
 
     const int bright = (top.Red() > 200 ? 1 : 0) + (top.Green() > 200 ? 1 : 0) + (top.Blue() > 200 ? 1 : 0);
     bool black = bright >= 2;
-    if (frm.m_RangeType == 15412 || frm.m_RangeType == 15414)
+    if (host.m_RangeType == CommandIds::RangeReds || host.m_RangeType == CommandIds::RangeBlues)
         black = false;
-    QPalette palette = frm.lblAllColors->palette();
+    QPalette palette = host.lblAllColors.palette();
     palette.setColor(QPalette::WindowText, black ? Qt::black : Qt::white);
-    frm.lblAllColors->setPalette(palette);
+    host.lblAllColors.setPalette(palette);
 
-    QFont font = frm.lblAllColors->font();
+    QFont font = host.lblAllColors.font();
     font.setPointSize(8);
-    frm.lblAllColors->setFont(font);
+    host.lblAllColors.setFont(font);
 }
 
 }  // namespace MainHelpers

@@ -8,6 +8,7 @@
 #include "model/Globals.h"
 #include "model/Texture.h"
 #include "platform/App.h"
+#include "services/CommandIds.h"
 #include "services/FileShared.h"
 #include "services/Hourglass.h"
 
@@ -22,7 +23,7 @@ void Main([[maybe_unused]] const QString& commandLine) {
         Globals::Converter = std::make_shared<ColorConverter>();
         LoadTextureList();
         Globals::TopColor = std::make_shared<Color>();
-        Globals::TopColor->Init(Globals::TextureItem(1), ColorRangeType::AllRGB, false);
+        Globals::TopColor->Init(Globals::TextureItem(1), CommandIds::RangeAllRGB, false);
         Globals::GeneratedColors = std::make_shared<ColorCollection>();
 
         auto* window = new frmMain;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/MainHelpersHost.h"
+#include "services/CommandIds.h"
+
 #include <QRect>
 #include <QWidget>
 
@@ -21,17 +24,13 @@ class Texture;
 // The main window: the ribbon with its system menu and status bar above and below, and the client area
 // picClient with the row of proofers. Its code is split by topic: frmMain_Lifecycle.cpp (load, Init, status
 // text, keys, close), frmMain_Proofers.cpp (workspaces and the proofer row), frmMain_Layout.cpp and
-// frmMain_Dispatch.cpp (Execute and Update of the command bars).
+// frmMain_Dispatch.cpp (Execute and Update of the command bars) and frmMain_Hosts.cpp (what the helper modules
+// see of the window).
 class frmMain : public QWidget {
     Q_OBJECT
 public:
     frmMain();
     ~frmMain() override;
-
-    // Ids of the ribbon tabs, which are also the ids of the workspaces they show.
-    static constexpr int32_t SelectionWorkspace = 15000;
-    static constexpr int32_t ColorPieWorkspace = 15007;
-    static constexpr int32_t StagingWorkspace = 50000;
 
     // The layout rule's lengths, in picClient pixels.
     static constexpr int LayoutMargin = 20;
@@ -56,7 +55,8 @@ public:
     bool m_IsOpeningJustAfterStartup = false;
 
     // Controls.
-    ::CommandBars* CommandBars = nullptr;
+    // The window's command bars: ribbon, system menu, quick-access bar, key bindings and status bar.
+    CommandBars& Bars() const { return *m_commandBars; }
     QWidget* picClient = nullptr;
     std::vector<std::unique_ptr<ColorPanel>> cpList;
     QWidget* picLimits = nullptr;
@@ -96,6 +96,11 @@ public:
     void CommandBars_Execute(CommandBarControl* control);
     void CommandBars_Update(CommandBarControl* control);
     ::RibbonBar* RibbonBar() const;
+
+    // What each helper module works on, filled with this window's members.
+    ChooserHost chooserHost();
+    MainHelpersHost mainHelpersHost();
+    TopColorHost topColorHost();
     // Gives the window the keyboard, so Space reaches its key handler.
     void FocusStep();
 
@@ -113,6 +118,7 @@ private:
     void picClient_Paint();
     void ShowHelp();
 
+    CommandBars* m_commandBars = nullptr;
     bool ExecuteBusy = false;
     bool m_unloaded = false;
 };

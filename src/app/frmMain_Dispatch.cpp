@@ -10,11 +10,62 @@
 #include "platform/RibbonBar.h"
 #include "platform/UrlOpener.h"
 #include "services/Cast.h"
+#include "services/CommandIds.h"
 
 #include <QUrl>
 
 namespace {
-bool inRange(int id, int low, int high) { return id >= low && id <= high; }
+
+static_assert(CommandIds::TabSelected == CommandBars::TabSelectedCommand);
+
+// Where the window sends a command: the rows of its command table, first match wins.
+enum class Route {
+    TabSelected,
+    FileNew,
+    FileOpen,
+    FileSave,
+    FileSaveAs,
+    FilePrint,
+    AppExit,
+    RecentFile,
+    Selection,
+    Staging,
+    StageFont,
+    SelectedTabQuery,
+    Help,
+    Nothing,
+};
+
+Route routeOf(int32_t id) {
+    using namespace CommandIds;
+    if (id == TabSelected)
+        return Route::TabSelected;
+    if (id == FileNew)
+        return Route::FileNew;
+    if (id == FileOpen)
+        return Route::FileOpen;
+    if (id == FileSave)
+        return Route::FileSave;
+    if (id == FileSaveAs)
+        return Route::FileSaveAs;
+    if (id == FilePrint)
+        return Route::FilePrint;
+    if (id == AppExit)
+        return Route::AppExit;
+    if (RecentFileCommands.Contains(id))
+        return Route::RecentFile;
+    if (SelectionCommands.Contains(id))
+        return Route::Selection;
+    if (StagingCommands.Contains(id))
+        return Route::Staging;
+    if (FontChoiceCommands.Contains(id) || FontStyleCommands.Contains(id))
+        return Route::StageFont;
+    if (id == SelectedTabQuery)
+        return Route::SelectedTabQuery;
+    if (id == Help)
+        return Route::Help;
+    return Route::Nothing;
+}
 
 // Clears the busy flag on every way out of a command.
 class BusyScope {
@@ -27,9 +78,14 @@ public:
 private:
     bool& m_flag;
 };
+
+// Commands whose handlers are not built yet: the colour report, the recent-file rule, the stage and its
+// font group. They are accepted and do nothing.
+void notBuiltYet(CommandBarControl*) {}
+
 }  // namespace
 
-::RibbonBar* frmMain::RibbonBar() const { return CommandBars->Ribbon(); }
+::RibbonBar* frmMain::RibbonBar() const { return m_commandBars->Ribbon(); }
 
 void frmMain::CommandBars_Execute(CommandBarControl* control) {
     // One command at a time: one that arrives while another waits in a dialog is dropped, not queued.
@@ -37,39 +93,41 @@ void frmMain::CommandBars_Execute(CommandBarControl* control) {
         return;
     BusyScope busy(ExecuteBusy);
     try {
-        const int id = control->Id();
-        if (id == ::CommandBars::TabSelectedCommand) {
-            if (::RibbonBar* ribbon = RibbonBar(); ribbon && ribbon->SelectedTab()) {
-                ShowWorkspace(ribbon->SelectedTab()->Id());
-                RefreshLayout();
-            }
-        } else if (id == 4008) {
-            FileNew();
-        } else if (id == 4009) {
-            FileOpen();
-        } else if (id == 4010) {
-            if (Globals::CurrentFile.isEmpty())
-                FileSaveAs();
-            else
-                FileSave();
-        } else if (id == 57604) {
-            FileSaveAs();
-        } else if (id == 4011) {
-            // The colour report prints here.
-        } else if (id == 57665) {
-            close();
-        } else if (inRange(id, 57616, 57622)) {
-            // The recent-file slots open their documents here.
-        } else if (inRange(id, 15000, 15999)) {
-            ChooserHelper::ExecuteChooserCommand(control, *this);
-            FocusStep();
-        } else if (inRange(id, 50000, 59999)) {
-            // The "Staging" tab's handler runs here, then the focus step.
-            FocusStep();
-        } else if (inRange(id, 7617, 7620) || inRange(id, 7608, 7611)) {
-            // The stage's font commands run here, without the focus step.
-        } else if (id == 4000) {
-            ShowHelp();
+        switch (const Route route = routeOf(control->Id())) {
+            case Route::TabSelected:
+                if (::RibbonBar* ribbon = RibbonBar(); ribbon && ribbon->SelectedTab()) {
+                    ShowWorkspace(ribbon->SelectedTab()->Id());
+                    RefreshLayout();
+                }
+                break;
+            case Route::FileNew: FileNew(); break;
+            case Route::FileOpen: FileOpen(); break;
+            case Route::FileSave:
+                if (Globals::CurrentFile.isEmpty())
+                    FileSaveAs();
+                else
+                    FileSave();
+                break;
+            case Route::FileSaveAs: FileSaveAs(); break;
+            case Route::AppExit: close(); break;
+            case Route::Selection:
+                ChooserHelper::ExecuteChooserCommand(control, chooserHost());
+                FocusStep();
+                break;
+            case Route::FilePrint:
+            case Route::RecentFile:
+            case Route::Staging:
+            case Route::StageFont:
+                notBuiltYet(control);
+                // The stage's commands give the window the keyboard back, its font commands do not.
+                if (route == Route::Staging)
+                    FocusStep();
+                break;
+            case Route::SelectedTabQuery:
+                // Some command-bar controls ask for the selected tab this way; ours never sends it.
+                break;
+            case Route::Help: ShowHelp(); break;
+            case Route::Nothing: break;
         }
     } catch (...) {
         // An error ends the command silently; what it did before stays done.
@@ -87,19 +145,21 @@ void frmMain::CommandBars_Update(CommandBarControl* control) {
     if (!control)
         return;
     try {
-        const int id = control->Id();
-        if (id == 15101) {
+        const int32_t id = control->Id();
+        if (id == CommandIds::TexturesGallery) {
             if (CommandBarGallery* gallery = Cast::ToGallery(control); gallery && SelectedTexture)
                 gallery->SetCheckedItem(SelectedTexture->Id());
-        } else if (id == 15302) {
+        } else if (id == CommandIds::SchemesItems) {
             if (CommandBarGallery* gallery = Cast::ToGallery(control); gallery && NumberOfHistoryGroups >= 1)
                 gallery->SetCheckedItem(NumberOfHistoryGroups);
-        } else if (id == 15002) {
+        } else if (id == CommandIds::PreviousColors) {
             control->SetEnabled(Globals::GeneratedColors->Position() > static_cast<int32_t>(cpList.size()));
-        } else if (id == 15004) {
+        } else if (id == CommandIds::NextColors) {
             control->SetEnabled(Globals::GeneratedColors->Position() < Globals::GeneratedColors->count());
+        } else if (CommandIds::StagingCommands.Contains(id) || CommandIds::FontStyleCommands.Contains(id) ||
+                   CommandIds::FontChoiceCommands.Contains(id)) {
+            notBuiltYet(control);
         }
-        // The stage's tools, line widths, picture gallery and font styles get their states here.
         UpdateAppCaption();
     } catch (...) {
         // A state that cannot be shown now is shown at the next update.

@@ -80,7 +80,7 @@ void frmMain::CommandBars_Resize() {
     int top = 0;
     int right = 0;
     int bottom = 0;
-    CommandBars->GetClientRect(left, top, right, bottom);
+    m_commandBars->GetClientRect(left, top, right, bottom);
     picClient->setGeometry(left, top, std::max(0, right - left), std::max(0, bottom - top));
     Form_Resize();
 }

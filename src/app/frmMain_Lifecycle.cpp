@@ -10,6 +10,7 @@
 #include "platform/PictureBox.h"
 #include "platform/RibbonBar.h"
 #include "platform/StatusBar.h"
+#include "services/CommandIds.h"
 #include "services/FileShared.h"
 #include "services/Hourglass.h"
 #include "services/xptHelper.h"
@@ -23,8 +24,6 @@
 
 namespace {
 constexpr int TextPane = 0;
-constexpr int CapsLockPane = 59137;
-constexpr int NumLockPane = 59138;
 }  // namespace
 
 frmMain::frmMain() {
@@ -33,10 +32,10 @@ frmMain::frmMain() {
     setMinimumSize(640, 480);
     resize(1024, 700);
 
-    CommandBars = new ::CommandBars(this);
-    connect(CommandBars, &::CommandBars::Execute, this, &frmMain::CommandBars_Execute);
-    connect(CommandBars, &::CommandBars::Update, this, &frmMain::CommandBars_Update);
-    connect(CommandBars, &::CommandBars::Resize, this, &frmMain::CommandBars_Resize);
+    m_commandBars = new CommandBars(this);
+    connect(m_commandBars, &CommandBars::Execute, this, &frmMain::CommandBars_Execute);
+    connect(m_commandBars, &CommandBars::Update, this, &frmMain::CommandBars_Update);
+    connect(m_commandBars, &CommandBars::Resize, this, &frmMain::CommandBars_Resize);
 
     picClient = new QWidget(this);
     picClient->setObjectName(QStringLiteral("picClient"));
@@ -51,8 +50,8 @@ frmMain::frmMain() {
 frmMain::~frmMain() {
     Form_Unload();
     // The command bars give back the widgets they host while this window still stands.
-    delete CommandBars;
-    CommandBars = nullptr;
+    delete m_commandBars;
+    m_commandBars = nullptr;
 }
 
 void frmMain::BuildTopColorBox() {
@@ -90,18 +89,18 @@ void frmMain::BuildTopColorBox() {
 }
 
 void frmMain::Form_Load() {
-    MainHelpers::LoadCommandIcons(*this);
+    MainHelpers::LoadCommandIcons(*m_commandBars);
     MainHelpers::ResetTopColor();
-    MainHelpers::UpdateTopColorLabel(*this);
-    MainHelpers::BuildRibbon(*this);
+    MainHelpers::UpdateTopColorLabel(topColorHost());
+    MainHelpers::BuildRibbon(mainHelpersHost());
 
-    StatusBar& statusBar = CommandBars->GetStatusBar();
+    StatusBar& statusBar = m_commandBars->GetStatusBar();
     statusBar.SetVisible(true);
     statusBar.AddPane(TextPane);
-    statusBar.AddPane(CapsLockPane);
-    statusBar.AddPane(NumLockPane);
+    statusBar.AddPane(CommandIds::CapsLockPane);
+    statusBar.AddPane(CommandIds::NumLockPane);
 
-    CommandBars->RecalcLayout();
+    m_commandBars->RecalcLayout();
     CommandBars_Resize();
     picClient->update();
 
@@ -112,9 +111,9 @@ void frmMain::Form_Load() {
     // The strips, the stage and the colour pie are initialised here, each with this window as owner,
     // the strips but the first hidden with their shadows.
 
-    ShowWorkspace(SelectionWorkspace);
+    ShowWorkspace(CommandIds::SelectionTab);
 
-    Globals::DrawColor = Factory::NewColor(SelectedTexture, 15410, false);
+    Globals::DrawColor = Factory::NewColor(SelectedTexture, CommandIds::RangeAllRGB, false);
     Globals::DrawColor->SetRed(0);
     Globals::DrawColor->SetGreen(0);
     Globals::DrawColor->SetBlue(0);
@@ -135,7 +134,8 @@ void frmMain::SetUIStatus(bool pState) {
     ::RibbonBar* ribbon = RibbonBar();
     if (!ribbon)
         return;
-    for (int id : {4009, 4010, 4011, 57665}) xptHelper::SetControlEnabled(ribbon, id, pState);
+    for (int id : {CommandIds::FileOpen, CommandIds::FileSave, CommandIds::FilePrint, CommandIds::AppExit})
+        xptHelper::SetControlEnabled(ribbon, id, pState);
     for (int t = 0; t < ribbon->TabCount(); ++t) {
         RibbonTab* tab = ribbon->Tab(t);
         for (int g = 0; g < tab->GroupCount(); ++g) xptHelper::SetControlsEnabled(pState, tab->Group(g)->Controls());
@@ -146,7 +146,7 @@ void frmMain::SetUIStatus(bool pState) {
 }
 
 void frmMain::UpdateAppCaption() {
-    StatusBar& statusBar = CommandBars->GetStatusBar();
+    StatusBar& statusBar = m_commandBars->GetStatusBar();
     if (statusBar.PaneCount() < 1)
         return;
     const QString text = Globals::CurrentFile.isEmpty()

@@ -18,23 +18,22 @@ constexpr int KeptEntries = 9;
 
 void frmMain::ShowWorkspace(int32_t tabId) {
     ::RibbonBar* ribbon = RibbonBar();
-    if (tabId == SelectionWorkspace) {
+    if (tabId == CommandIds::SelectionTab) {
         // The stage and the colour pie hide here; the strips offer "&Add All".
         for (const auto& proofer : cpList) {
             proofer->setVisible(true);
             proofer->RefreshShadows(SizeMessage);
         }
-        if (ribbon && ribbon->Tab(0))
-            ribbon->SetSelectedTab(ribbon->Tab(0));
-    } else if (tabId == ColorPieWorkspace || tabId == StagingWorkspace) {
+        if (RibbonTab* tab = ribbon ? ribbon->FindTab(tabId) : nullptr)
+            ribbon->SetSelectedTab(tab);
+    } else if (tabId == CommandIds::ColorPieTab || tabId == CommandIds::StagingTab) {
         for (const auto& proofer : cpList) {
             proofer->setVisible(false);
             proofer->HideShadows();
         }
         // The stage takes the draw colour and shows, or the colour pie shows, here.
-        const int tabIndex = tabId == ColorPieWorkspace ? 2 : 1;
-        if (ribbon && ribbon->Tab(tabIndex))
-            ribbon->SetSelectedTab(ribbon->Tab(tabIndex));
+        if (RibbonTab* tab = ribbon ? ribbon->FindTab(tabId) : nullptr)
+            ribbon->SetSelectedTab(tab);
     }
     picClient->update();
     m_IsOpeningJustAfterStartup = false;

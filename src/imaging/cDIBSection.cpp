@@ -1,28 +1,16 @@
 #include "imaging/cDIBSection.h"
 
-#include "platform/App.h"
-#include "platform/MessageBox.h"
 #include "platform/Random.h"
 #include "platform/RuntimeError.h"
 
-#include <QClipboard>
-#include <QFile>
-#include <QGuiApplication>
 #include <QPainter>
-#include <QPixmap>
-#include <QScreen>
-#include <QWidget>
 
 #if defined(__SSE2__)
 #include <immintrin.h>
 #endif
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -30,11 +18,6 @@
 #include <unordered_map>
 
 namespace {
-
-constexpr int32_t kFileHeaderSize = 14;
-constexpr int32_t kInfoSize = 44;  // the 40-byte info header and one palette entry
-constexpr int32_t kHeadersSize = kFileHeaderSize + kInfoSize;
-constexpr int32_t kCannotCreateFile = 17;
 
 // Handles are never reused, so a stale one finds nothing instead of another bitmap.
 cDIBSection::Handle nextHandle() {
@@ -46,16 +29,6 @@ cDIBSection::Handle nextHandle() {
 std::unordered_map<cDIBSection::Handle, cDIBSection*>& contexts() {
     static auto* map = new std::unordered_map<cDIBSection::Handle, cDIBSection*>;
     return *map;
-}
-
-void put16(uint8_t* p, uint32_t v) {
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-}
-
-void put32(uint8_t* p, uint32_t v) {
-    put16(p, v);
-    put16(p + 2, v >> 16);
 }
 
 // One byte of a ternary raster operation: the code's bit (p << 2 | s << 1 | d) is the result for those inputs.
@@ -152,34 +125,6 @@ cDIBSection::cDIBSection() = default;
 
 cDIBSection::~cDIBSection() { ClearUp(); }
 
-bool cDIBSection::CopyToClipboard(bool bAsDIB) {
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()) || !QGuiApplication::primaryScreen())
-        return false;
-    if (bAsDIB) {
-        MessageBox::Show(QStringLiteral("I don't know how to put a DIB on the clipboard! Copy as bitmap instead!!!"),
-                         MessageBox::OKOnly);
-        return false;
-    }
-    if (m_bits.empty())
-        return false;
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (!clipboard)
-        return false;
-    clipboard->setImage(ToImage());
-    return true;
-}
-
-void cDIBSection::CopyToPicture(QPaintDevice& toPic) const {
-    if (m_bits.empty())
-        return;
-    {
-        QPainter painter(&toPic);
-        painter.drawImage(QRect(0, 0, toPic.width(), toPic.height()), ToImage());
-    }
-    if (auto* widget = dynamic_cast<QWidget*>(&toPic))
-        widget->update();
-}
-
 bool cDIBSection::CreateDIB(Handle lHDC, int32_t lWidth, int32_t lHeight, Handle& hDib) {
     hDib = 0;
     if (lHDC == 0 || lWidth <= 0 || lHeight <= 0 || lWidth > (std::numeric_limits<int32_t>::max() - 3) / 3)
@@ -205,8 +150,6 @@ void cDIBSection::CreateFromHandle(const QImage& pHandle) {
     if (Create(pHandle.width(), pHandle.height()))
         LoadPictureBlt(pHandle);
 }
-
-void cDIBSection::CreateFromPicture(const QPixmap& picThis) { CreateFromHandle(picThis.toImage()); }
 
 void cDIBSection::CreateFromPicture(const QImage& picThis) { CreateFromHandle(picThis); }
 
@@ -396,53 +339,6 @@ void cDIBSection::ResampleInto(cDIBSection& d) const {
             }
         }
     }
-}
-
-bool cDIBSection::SavePicture(const QString& sFileName) const {
-    return WriteBitmapFile(DIBSectionBitsPtr(), sFileName);
-}
-
-bool cDIBSection::WriteBitmapFile(const uint8_t* bits, const QString& sFileName) const {
-    // The file is overwritten in place and cut to length afterwards: truncating it to zero first makes the
-    // file system flush the old blocks on close, which stalls every swatch render on the disk.
-    const int fd = ::open(QFile::encodeName(sFileName).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    const int errorCode = errno;
-    if (fd < 0)
-        Err::Raise(kCannotCreateFile, App::EXEName() + QStringLiteral(".cDIBSection"), WinErrorText(errorCode));
-
-    std::array<uint8_t, kFileHeaderSize> fileHeader{};
-    fileHeader[0] = 'B';
-    fileHeader[1] = 'M';
-    put32(&fileHeader[2], static_cast<uint32_t>(m_imageSize + kHeadersSize));
-    put32(&fileHeader[10], kHeadersSize);
-
-    std::array<uint8_t, kInfoSize> info{};
-    put32(&info[0], 40);
-    put32(&info[4], static_cast<uint32_t>(m_width));
-    put32(&info[8], static_cast<uint32_t>(m_height));
-    put16(&info[12], 1);
-    put16(&info[14], 24);
-    put32(&info[20], static_cast<uint32_t>(m_imageSize));
-
-    bool ok = !WriteFailed(::write(fd, fileHeader.data(), fileHeader.size()), fileHeader.size());
-    ok = ok && !WriteFailed(::write(fd, info.data(), info.size()), info.size());
-    // An empty bitmap has no pixels to write: the file keeps its headers and the save reports failure.
-    ok = ok && bits &&
-         !WriteFailed(::write(fd, bits, static_cast<size_t>(m_imageSize)), static_cast<size_t>(m_imageSize));
-    const off_t written = bits ? static_cast<off_t>(kHeadersSize) + m_imageSize : static_cast<off_t>(kHeadersSize);
-    if (::ftruncate(fd, written) != 0)
-        ok = false;
-    ::close(fd);
-    return ok;
-}
-
-QString cDIBSection::WinErrorText(int errorCode) {
-    const char* text = std::strerror(errorCode);
-    return text ? QString::fromLocal8Bit(text) : QString();
-}
-
-bool cDIBSection::WriteFailed(long written, size_t requested) {
-    return written < 0 || static_cast<size_t>(written) != requested;
 }
 
 cDIBSection* cDIBSection::FromHdc(Handle lHDC) {

@@ -83,6 +83,12 @@ public:
     static int32_t BytesPerScanLineOf(int32_t width) { return (3 * width + 3) & ~3; }
 
 private:
+    // A bitmap file's 14-byte file header, 40-byte info header and one palette entry; a bitmap is never made
+    // larger than a file can describe.
+    static constexpr int32_t kFileHeaderSize = 14;
+    static constexpr int32_t kInfoSize = 44;
+    static constexpr int32_t kHeadersSize = kFileHeaderSize + kInfoSize;
+
     void ResampleInto(cDIBSection& d) const;
     bool WriteBitmapFile(const uint8_t* bits, const QString& sFileName) const;
     static QString WinErrorText(int errorCode);

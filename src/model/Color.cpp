@@ -8,6 +8,7 @@
 #include "platform/Numeric.h"
 #include "platform/Random.h"
 #include "platform/RuntimeError.h"
+#include "services/CommandIds.h"
 #include "services/FileShared.h"
 #include "services/XMLShared.h"
 
@@ -133,7 +134,7 @@ void Color::Init(const std::shared_ptr<Texture>& pTexture, int32_t pRangeType, b
     Random::Randomize();
     // Each bound is read from the top colour just before its value is drawn: the top colour may be this one.
     switch (pRangeType) {
-        case ColorRangeType::AllRGB:
+        case CommandIds::RangeAllRGB:
             if (pIsUDC) {
                 SetRed(drawAround(topColor().Red(), 35));
                 SetGreen(drawAround(topColor().Green(), 35));
@@ -144,7 +145,7 @@ void Color::Init(const std::shared_ptr<Texture>& pTexture, int32_t pRangeType, b
                 SetBlue(drawBelow(topColor().Blue()));
             }
             break;
-        case ColorRangeType::AllHSB:
+        case CommandIds::RangeAllHSB:
             if (pIsUDC) {
                 SetHue(drawAround(topColor().Hue(), 25));
                 SetSaturation(drawAround(topColor().Saturation(), 10));
@@ -169,7 +170,7 @@ void Color::Clear() {
     if (m_texture)
         m_texture->Clear();
     SetColor(255, 255, 255);
-    m_RangeType = ColorRangeType::AllRGB;
+    m_RangeType = CommandIds::RangeAllRGB;
     SetTemporaryImagePath(FileShared::GetTempFilePath());
     m_IsDirty = false;
 }

@@ -8,22 +8,6 @@
 
 class Texture;
 
-// The colour ranges of Color::Init; 15419 is the user-defined switch, not a range.
-namespace ColorRangeType {
-enum : int32_t {
-    AllRGB = 15410,
-    AllHSB = 15411,
-    Reds = 15412,
-    Greens = 15413,
-    Blues = 15414,
-    Yellows = 15415,
-    Magentas = 15416,
-    Cyans = 15417,
-    Greys = 15418,
-    UserDefined = 15419,
-};
-}
-
 // One colour: red, green and blue (always 0..255) kept in step with hue, saturation and brightness,
 // a texture, its own temporary picture file, the range it was drawn in and a modified flag.
 // Written and read as the "Color" element.
@@ -59,6 +43,7 @@ public:
     void SetColorTexture(const std::shared_ptr<Texture>& objColorTexture);
 
     // Draws a random colour within the range, bounded by Globals::TopColor.
+    // pRangeType is one of the range ids CommandIds::RangeAllRGB..RangeGreys.
     void Init(const std::shared_ptr<Texture>& pTexture, int32_t pRangeType, bool pIsUDC = false);
     void Clear();
     std::shared_ptr<Color> Clone() const;

@@ -33,7 +33,11 @@ inline constexpr Range RecentFileCommands{57616, 57622};
 inline constexpr int32_t FirstRecentFileSlot = 57617;
 inline constexpr int RecentFileSlotCount = 6;
 
-// Workspaces: the ids of the three ribbon tabs.
+// Panes of the status bar beside the text pane 0.
+inline constexpr int32_t CapsLockPane = 59137;
+inline constexpr int32_t NumLockPane = 59138;
+
+// Workspaces: the ids of the three ribbon tabs, which are also the ids of the workspaces they show.
 inline constexpr int32_t SelectionTab = 15000;
 inline constexpr int32_t StagingTab = 50000;
 inline constexpr int32_t ColorPieTab = 15007;

@@ -3,6 +3,7 @@
 #include "platform/CommandBar.h"
 #include "platform/CommandBarControl.h"
 #include "platform/CommandBarControls.h"
+#include "services/CommandIds.h"
 
 namespace xptHelper {
 
@@ -26,7 +27,7 @@ void SetControlsEnabled(bool enabled, CommandBarControls& controls) {
 }
 
 void AddSortMenu(CommandBar* bar, bool beginGroup) {
-    CommandBarControl* popup = bar->Controls().Add(CommandBarControl::ButtonPopup, SortColorsBy,
+    CommandBarControl* popup = bar->Controls().Add(CommandBarControl::ButtonPopup, CommandIds::SortColorsBy,
                                                    QStringLiteral("&Sort Colors by..."), -1, false);
     popup->SetBeginGroup(beginGroup);
     struct Entry {
@@ -34,16 +35,16 @@ void AddSortMenu(CommandBar* bar, bool beginGroup) {
         const char* caption;
     };
     static const Entry entries[] = {
-        {SortColorsByRGBSum, "Sum RGB"},        {SortColorsByRed, "Red"},
-        {SortColorsByGreen, "Green"},           {SortColorsByBlue, "Blue"},
-        {SortColorsByHSBSum, "Sum HSB"},        {SortColorsByHue, "Hue"},
-        {SortColorsBySaturation, "Saturation"}, {SortColorsByBrightness, "Brightness"},
+        {CommandIds::SortColorsByRGBSum, "Sum RGB"},        {CommandIds::SortColorsByRed, "Red"},
+        {CommandIds::SortColorsByGreen, "Green"},           {CommandIds::SortColorsByBlue, "Blue"},
+        {CommandIds::SortColorsByHSBSum, "Sum HSB"},        {CommandIds::SortColorsByHue, "Hue"},
+        {CommandIds::SortColorsBySaturation, "Saturation"}, {CommandIds::SortColorsByBrightness, "Brightness"},
     };
     CommandBarControls& items = popup->GetCommandBar()->Controls();
     for (const Entry& entry : entries) {
         CommandBarControl* button =
             items.Add(CommandBarControl::Button, entry.id, QString::fromLatin1(entry.caption), -1, false);
-        if (entry.id == SortColorsByHSBSum)
+        if (entry.id == CommandIds::SortColorsByHSBSum)
             button->SetBeginGroup(true);
     }
 }

@@ -9,19 +9,6 @@ class CommandBarControls;
 // enable a set of controls, and add the colour-sort popup.
 namespace xptHelper {
 
-// Ids of the "&Sort Colors by..." popup; an item's id minus SortColorsByRGBSum is its sort key.
-enum SortColorsMenu : int {
-    SortColorsBy = 61001,
-    SortColorsByRGBSum = 61002,
-    SortColorsByRed = 61003,
-    SortColorsByGreen = 61004,
-    SortColorsByBlue = 61005,
-    SortColorsByHSBSum = 61006,
-    SortColorsByHue = 61007,
-    SortColorsBySaturation = 61008,
-    SortColorsByBrightness = 61009,
-};
-
 // Each changes the first control with the id found on the bar; without one (or without a bar) nothing changes.
 void SetControlCaption(CommandBar* bar, int id, const QString& caption);
 void SetControlChecked(CommandBar* bar, int id, bool checked);
@@ -29,8 +16,8 @@ void SetControlEnabled(CommandBar* bar, int id, bool enabled);
 
 void SetControlsEnabled(bool enabled, CommandBarControls& controls);
 
-// Appends the popup "&Sort Colors by..." with its eight sort buttons to the bar; a separator stands before
-// "Sum HSB".
+// Appends the popup "&Sort Colors by..." (CommandIds::SortCommands) with its eight sort buttons to the bar; a separator
+// stands before "Sum HSB".
 void AddSortMenu(CommandBar* bar, bool beginGroup);
 
 }  // namespace xptHelper

@@ -411,8 +411,8 @@ void ColorHistory::SortColors(int32_t sortBy) {
 }
 
 void ColorHistory::AddBlackAndWhite() {
-    auto white = Factory::NewColor(Globals::TextureItem(1), ColorRangeType::AllRGB, false);
-    auto black = Factory::NewColor(Globals::TextureItem(1), ColorRangeType::AllRGB, false);
+    auto white = Factory::NewColor(Globals::TextureItem(1), CommandIds::RangeAllRGB, false);
+    auto black = Factory::NewColor(Globals::TextureItem(1), CommandIds::RangeAllRGB, false);
     white->SetColor(255, 255, 255);
     black->SetColor(0, 0, 0);
     AddColorPanels({white, black});

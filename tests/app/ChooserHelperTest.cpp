@@ -1,9 +1,5 @@
-#include "support/MainWindowFixture.h"
-#include "support/TestEnvironment.h"
-
 #include "app/ChooserHelper.h"
-#include "app/MainHelpers.h"
-#include "app/frmMain.h"
+#include "app/ChooserHost.h"
 #include "model/Color.h"
 #include "model/ColorCollection.h"
 #include "model/Factory.h"
@@ -15,31 +11,96 @@
 #include "platform/CommandBarGalleryItems.h"
 #include "platform/CommandBarImageManager.h"
 #include "platform/CommandBars.h"
-#include "platform/PictureBox.h"
 #include "platform/RibbonBar.h"
+#include "services/CommandIds.h"
+#include "support/ModelGlobals.h"
+#include "support/TestEnvironment.h"
+#include "support/TopColorControls.h"
 #include "views/ColorPanel.h"
 
 #include <QImage>
-#include <QLabel>
-#include <QSlider>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <ostream>
+#include <utility>
+#include <vector>
 
 namespace {
 
-QString rangeCaption(frmMain& window) { return window.RibbonBar()->Tab(0)->Group(3)->Caption(); }
+using namespace CommandIds;
 
-std::array<int, 3> sliderValues(frmMain& window) {
-    return {window.sldTopColor[0]->value(), window.sldTopColor[1]->value(), window.sldTopColor[2]->value()};
-}
+// The "Selection" tab built on a host of its own: command bars, the top-colour box, three proofers and the
+// window state the tab writes. The window's operations are recorded, not run.
+class ChooserTab : public ::testing::Test {
+protected:
+    void SetUp() override {
+        selectedTexture = Globals::TextureItem(1);
+        for (int i = 0; i < 3; ++i) {
+            cpList.push_back(std::make_unique<ColorPanel>(&owner));
+            cpList.back()->Init(&owner, Factory::NewColor(selectedTexture->Clone(), RangeAllRGB, false), 1, false);
+            Globals::GeneratedColors->Add(cpList.back()->PanelColor());
+        }
+        QObject::connect(&bars, &CommandBars::Execute,
+                         [this](CommandBarControl* control) { ChooserHelper::ExecuteChooserCommand(control, Host()); });
+        ribbon = bars.AddRibbonBar(QStringLiteral("The Ribbon"));
+        ChooserHelper::BuildSelectionTab(*ribbon, Host());
+    }
 
-std::array<int, 3> sliderMaxima(frmMain& window) {
-    return {window.sldTopColor[0]->maximum(), window.sldTopColor[1]->maximum(), window.sldTopColor[2]->maximum()};
-}
+    void TearDown() override {
+        for (const auto& proofer : cpList) proofer->Dispose();
+    }
+
+    ChooserHost Host() {
+        return ChooserHost{bars,
+                           images,
+                           cpList,
+                           &box.picLimits,
+                           box.Host(),
+                           isUDC,
+                           selectedTexture,
+                           historyGroups,
+                           openingJustAfterStartup,
+                           [this] { ++newColorsRuns; },
+                           [this](int count, bool keepFixed) { prooferCounts.emplace_back(count, keepFixed); },
+                           [this] { ++layouts; }};
+    }
+
+    bool Execute(int32_t id) { return bars.ExecuteCommand(id); }
+    CommandBarGallery* Gallery(int32_t id) { return dynamic_cast<CommandBarGallery*>(bars.FindControl(id)); }
+    CommandBar* TypeBar() { return bars.FindControl(RangeTypePopup)->GetCommandBar(); }
+    bool ExecuteRange(int32_t id) { return bars.ExecuteControl(TypeBar()->FindControl(id)); }
+    QString RangeCaption() const { return ribbon->FindTab(SelectionTab)->FindGroup(ColorRangeGroup)->Caption(); }
+    std::array<int, 3> SliderValues() const {
+        return {box.sliders[0]->value(), box.sliders[1]->value(), box.sliders[2]->value()};
+    }
+    std::array<int, 3> SliderMaxima() const {
+        return {box.sliders[0]->maximum(), box.sliders[1]->maximum(), box.sliders[2]->maximum()};
+    }
+    bool LabelIsBlack() const { return box.label->palette().color(QPalette::WindowText) == QColor(Qt::black); }
+    std::vector<std::shared_ptr<Color>> ProoferColors() const {
+        std::vector<std::shared_ptr<Color>> colors;
+        for (const auto& proofer : cpList) colors.push_back(proofer->PanelColor());
+        return colors;
+    }
+
+    ModelGlobals globals;
+    QWidget owner;
+    CommandBars bars{nullptr};
+    RibbonBar* ribbon = nullptr;
+    TopColorControls box;
+    std::shared_ptr<CommandBarImageManager> images;
+    std::vector<std::unique_ptr<ColorPanel>> cpList;
+    bool isUDC = false;
+    std::shared_ptr<Texture> selectedTexture;
+    int32_t historyGroups = 1;
+    bool openingJustAfterStartup = true;
+    int newColorsRuns = 0;
+    std::vector<std::pair<int, bool>> prooferCounts;
+    int layouts = 0;
+};
 
 std::array<int, 3> topColor() {
     return {Globals::TopColor->Red(), Globals::TopColor->Green(), Globals::TopColor->Blue()};
@@ -47,34 +108,26 @@ std::array<int, 3> topColor() {
 
 int32_t packed(int r, int g, int b) { return r + 256 * g + 65536 * b; }
 
-bool labelIsBlack(frmMain& window) {
-    return window.lblAllColors->palette().color(QPalette::WindowText) == QColor(Qt::black);
-}
-
-CommandBar* typeBar(frmMain& window) { return window.CommandBars->FindControl(15402)->GetCommandBar(); }
-
-using ChooserHelperTab = MainWindowFixture;
-
-TEST_F(ChooserHelperTab, SelectionTabHoldsItsFourGroupsInOrder) {
-    RibbonTab* tab = window->RibbonBar()->Tab(0);
+TEST_F(ChooserTab, HoldsItsFourGroupsInOrder) {
+    RibbonTab* tab = ribbon->FindTab(SelectionTab);
     ASSERT_NE(tab, nullptr);
+    EXPECT_EQ(tab->Index(), 0);
     EXPECT_EQ(tab->Caption(), QStringLiteral("Selection"));
-    EXPECT_EQ(tab->Id(), 15000);
+    const std::array<std::pair<int, QString>, 4> groups{{{CreateColorsGroup, "&Create Colors"},
+                                                         {TexturesGroup, "&Textures"},
+                                                         {SchemesGroup, "&Color Schemes"},
+                                                         {ColorRangeGroup, "Color &Range"}}};
     ASSERT_EQ(tab->GroupCount(), 4);
-    const std::array<std::pair<int, QString>, 4> groups{
-        {{15001, "&Create Colors"}, {15100, "&Textures"}, {15300, "&Color Schemes"}, {15400, "Color &Range"}}};
-    for (int g = 0; g < 3; ++g) {
-        EXPECT_EQ(tab->Group(g)->Id(), groups[static_cast<size_t>(g)].first);
-        EXPECT_EQ(tab->Group(g)->Caption(), groups[static_cast<size_t>(g)].second);
-    }
-    EXPECT_EQ(tab->Group(3)->Id(), 15400);
+    for (int g = 0; g < 4; ++g) EXPECT_EQ(tab->Group(g)->Id(), groups[static_cast<size_t>(g)].first);
+    // The range group's caption names the range from the start.
+    for (int g = 0; g < 3; ++g) EXPECT_EQ(tab->Group(g)->Caption(), groups[static_cast<size_t>(g)].second);
 
     const CommandBarControls& create = tab->Group(0)->Controls();
     ASSERT_EQ(create.Count(), 3);
     EXPECT_EQ(create.Item(0)->Caption(), QStringLiteral("Create  &New Colors"));
     auto* combo = dynamic_cast<CommandBarComboBox*>(create.Item(1));
     ASSERT_NE(combo, nullptr);
-    EXPECT_EQ(combo->Id(), 15006);
+    EXPECT_EQ(combo->Id(), ProoferCount);
     EXPECT_TRUE(combo->BeginGroup());
     EXPECT_EQ(combo->Width(), 80);
     ASSERT_EQ(combo->ListCount(), 8);
@@ -85,13 +138,13 @@ TEST_F(ChooserHelperTab, SelectionTabHoldsItsFourGroupsInOrder) {
     EXPECT_EQ(create.Item(2)->Height(), 41);
     EXPECT_EQ(create.Item(2)->Width(), 80);
 
-    auto* custom = dynamic_cast<CommandBarCustom*>(tab->Group(3)->Controls().Find(15401));
+    auto* custom = dynamic_cast<CommandBarCustom*>(tab->FindGroup(ColorRangeGroup)->Controls().Find(TopColorBox));
     ASSERT_NE(custom, nullptr);
-    EXPECT_EQ(custom->Handle(), window->picLimits);
+    EXPECT_EQ(custom->Handle(), &box.picLimits);
 }
 
-TEST_F(ChooserHelperTab, GalleriesShowTheTexturesWithPicturesAndTheSchemeCounts) {
-    auto* textures = dynamic_cast<CommandBarGallery*>(Find(15101));
+TEST_F(ChooserTab, GalleriesShowTheTexturesWithPicturesAndTheSchemeCounts) {
+    CommandBarGallery* textures = Gallery(TexturesGallery);
     ASSERT_NE(textures, nullptr);
     EXPECT_EQ(textures->Width(), 235);
     ASSERT_NE(textures->GetCommandBar(), nullptr);
@@ -114,13 +167,14 @@ TEST_F(ChooserHelperTab, GalleriesShowTheTexturesWithPicturesAndTheSchemeCounts)
         const CommandBarGalleryItem& item = *items.Item(static_cast<int>(i) + 1);
         EXPECT_EQ(item.Id(), Globals::Textures[i]->Id());
         EXPECT_EQ(item.Caption(), Globals::Textures[i]->Name());
-        // Every texture file has its picture; "  No Texture" has none.
+        // Every pattern has its picture, even when its file is missing; "  No Texture" has none.
         EXPECT_EQ(items.Icons().Exists(item.Id()), i > 0) << item.Caption().toStdString();
     }
-    ASSERT_GT(Globals::Textures.size(), 1u) << "the program folder should hold texture files";
     EXPECT_EQ(items.Icons().Icon(2).size(), QSize(32, 32));
+    EXPECT_EQ(images.get(), &items.Icons()) << "the window keeps the gallery's pictures";
 
-    auto* schemes = dynamic_cast<CommandBarGallery*>(Find(15302));
+    // A gallery takes the id of the item set it shows.
+    CommandBarGallery* schemes = Gallery(SchemesItems);
     ASSERT_NE(schemes, nullptr);
     EXPECT_EQ(schemes->Caption(), QStringLiteral("History Groups"));
     EXPECT_EQ(schemes->Width(), 170);
@@ -140,8 +194,8 @@ TEST_F(ChooserHelperTab, GalleriesShowTheTexturesWithPicturesAndTheSchemeCounts)
     EXPECT_EQ(counts.Item(6)->Caption(), QStringLiteral("Six Schemes"));
 }
 
-TEST_F(ChooserHelperTab, TypePopupListsTheRangesWithSeparatorsAndUserDefinedDisabled) {
-    CommandBarControl* type = Find(15402);
+TEST_F(ChooserTab, TypePopupListsTheRangesWithSeparatorsAndUserDefinedDisabled) {
+    CommandBarControl* type = bars.FindControl(RangeTypePopup);
     ASSERT_NE(type, nullptr);
     EXPECT_EQ(type->Caption(), QStringLiteral("&Type"));
     const CommandBarControls& items = type->GetCommandBar()->Controls();
@@ -158,12 +212,20 @@ TEST_F(ChooserHelperTab, TypePopupListsTheRangesWithSeparatorsAndUserDefinedDisa
     ASSERT_EQ(items.Count(), 10);
     for (int i = 0; i < 10; ++i) {
         const CommandBarControl& item = *items.Item(i);
-        EXPECT_EQ(item.Id(), 15410 + i);
+        EXPECT_EQ(item.Id(), RangeAllRGB + i);
         EXPECT_EQ(item.Caption(), QString::fromLatin1(captions[static_cast<size_t>(i)]));
         EXPECT_EQ(item.BeginGroup(), i == 2 || i == 8 || i == 9) << item.Id();
         EXPECT_EQ(item.Enabled(), i != 9) << item.Id();
         EXPECT_EQ(item.Checked(), i == 0) << item.Id();
     }
+}
+
+TEST_F(ChooserTab, BuildingLeavesRgbWithWhiteTopColourAndAllColors) {
+    EXPECT_EQ(box.rangeType, RangeAllRGB);
+    EXPECT_EQ(SliderValues(), (std::array<int, 3>{255, 255, 255}));
+    EXPECT_EQ(box.picColor->BackColor(), 0xFFFFFF);
+    EXPECT_EQ(RangeCaption(), QStringLiteral("Color Range - All Colors RGB"));
+    EXPECT_EQ(box.label->text(), QStringLiteral("All Colors"));
 }
 
 // What each range command leaves behind.
@@ -180,30 +242,31 @@ struct RangeCase {
 };
 std::ostream& operator<<(std::ostream& out, const RangeCase& c) { return out << c.name; }
 
-class ChooserHelperRange : public MainWindowFixture, public ::testing::WithParamInterface<RangeCase> {};
+class ChooserRange : public ChooserTab, public ::testing::WithParamInterface<RangeCase> {};
 
-TEST_P(ChooserHelperRange, TypeItemSetsSlidersSwatchCaptionAndLabel) {
+TEST_P(ChooserRange, TypeItemSetsSlidersSwatchCaptionAndLabel) {
     const RangeCase& c = GetParam();
     // Start from another range so every row has something to change.
-    ASSERT_TRUE(window->CommandBars->ExecuteControl(typeBar(*window)->FindControl(c.id == 15413 ? 15416 : 15413)));
-    ASSERT_TRUE(window->CommandBars->ExecuteControl(typeBar(*window)->FindControl(c.id)));
+    ASSERT_TRUE(ExecuteRange(c.id == RangeGreens ? RangeMagentas : RangeGreens));
+    ASSERT_TRUE(ExecuteRange(c.id));
 
-    EXPECT_EQ(window->m_RangeType, c.id);
-    EXPECT_FALSE(window->m_IsUDC);
-    EXPECT_EQ(sliderMaxima(*window), c.maxima);
-    EXPECT_EQ(sliderValues(*window), c.values);
+    EXPECT_EQ(box.rangeType, c.id);
+    EXPECT_FALSE(isUDC);
+    EXPECT_EQ(SliderMaxima(), c.maxima);
+    EXPECT_EQ(SliderValues(), c.values);
     EXPECT_EQ(topColor(), c.top);
-    EXPECT_EQ(window->picColor->BackColor(), c.swatch);
-    EXPECT_EQ(rangeCaption(*window), QString::fromLatin1(c.caption));
-    EXPECT_EQ(window->lblAllColors->text(), QString::fromLatin1(c.label));
-    EXPECT_EQ(labelIsBlack(*window), c.blackLabel);
-    EXPECT_EQ(window->lblAllColors->font().pointSize(), 8);
-    for (int id = 15410; id <= 15419; ++id) EXPECT_EQ(typeBar(*window)->FindControl(id)->Checked(), id == c.id) << id;
+    EXPECT_EQ(box.picColor->BackColor(), c.swatch);
+    EXPECT_EQ(RangeCaption(), QString::fromLatin1(c.caption));
+    EXPECT_EQ(box.label->text(), QString::fromLatin1(c.label));
+    EXPECT_EQ(LabelIsBlack(), c.blackLabel);
+    EXPECT_EQ(box.label->font().pointSize(), 8);
+    for (int id = RangeAllRGB; id <= UserDefinedColors; ++id)
+        EXPECT_EQ(TypeBar()->FindControl(id)->Checked(), id == c.id) << id;
 }
 
-INSTANTIATE_TEST_SUITE_P(Ranges, ChooserHelperRange,
+INSTANTIATE_TEST_SUITE_P(Ranges, ChooserRange,
                          ::testing::Values(RangeCase{"AllRGB",
-                                                     15410,
+                                                     CommandIds::RangeAllRGB,
                                                      {255, 255, 255},
                                                      {255, 255, 255},
                                                      {255, 255, 255},
@@ -212,7 +275,7 @@ INSTANTIATE_TEST_SUITE_P(Ranges, ChooserHelperRange,
                                                      "All Colors",
                                                      true},
                                            RangeCase{"AllHSB",
-                                                     15411,
+                                                     CommandIds::RangeAllHSB,
                                                      {359, 100, 100},
                                                      {359, 100, 100},
                                                      {255, 0, 4},
@@ -221,7 +284,7 @@ INSTANTIATE_TEST_SUITE_P(Ranges, ChooserHelperRange,
                                                      "All Colors",
                                                      false},
                                            RangeCase{"Reds",
-                                                     15412,
+                                                     CommandIds::RangeReds,
                                                      {359, 100, 100},
                                                      {0, 100, 100},
                                                      {255, 0, 0},
@@ -230,7 +293,7 @@ INSTANTIATE_TEST_SUITE_P(Ranges, ChooserHelperRange,
                                                      "(0, 100, 100)",
                                                      false},
                                            RangeCase{"Greens",
-                                                     15413,
+                                                     CommandIds::RangeGreens,
                                                      {359, 100, 100},
                                                      {120, 100, 100},
                                                      {0, 255, 0},
@@ -239,7 +302,7 @@ INSTANTIATE_TEST_SUITE_P(Ranges, ChooserHelperRange,
                                                      "(120, 100, 100)",
                                                      false},
                                            RangeCase{"Blues",
-                                                     15414,
+                                                     CommandIds::RangeBlues,
                                                      {359, 100, 100},
                                                      {240, 100, 100},
                                                      {0, 0, 255},
@@ -248,7 +311,7 @@ INSTANTIATE_TEST_SUITE_P(Ranges, ChooserHelperRange,
                                                      "(240, 100, 100)",
                                                      false},
                                            RangeCase{"Yellows",
-                                                     15415,
+                                                     CommandIds::RangeYellows,
                                                      {359, 100, 100},
                                                      {60, 100, 100},
                                                      {255, 255, 0},
@@ -257,7 +320,7 @@ INSTANTIATE_TEST_SUITE_P(Ranges, ChooserHelperRange,
                                                      "(60, 100, 100)",
                                                      true},
                                            RangeCase{"Magentas",
-                                                     15416,
+                                                     CommandIds::RangeMagentas,
                                                      {359, 100, 100},
                                                      {300, 100, 100},
                                                      {255, 0, 255},
@@ -266,7 +329,7 @@ INSTANTIATE_TEST_SUITE_P(Ranges, ChooserHelperRange,
                                                      "(300, 100, 100)",
                                                      true},
                                            RangeCase{"Cyans",
-                                                     15417,
+                                                     CommandIds::RangeCyans,
                                                      {359, 100, 100},
                                                      {180, 100, 100},
                                                      {0, 255, 255},
@@ -276,7 +339,7 @@ INSTANTIATE_TEST_SUITE_P(Ranges, ChooserHelperRange,
                                                      true},
                                            // The swatch keeps its fixed grey while the top colour is white.
                                            RangeCase{"Greys",
-                                                     15418,
+                                                     CommandIds::RangeGreys,
                                                      {359, 100, 100},
                                                      {0, 0, 100},
                                                      {255, 255, 255},
@@ -294,231 +357,160 @@ struct UserDefinedCase {
 };
 std::ostream& operator<<(std::ostream& out, const UserDefinedCase& c) { return out << c.name; }
 
-class ChooserHelperUserDefined : public MainWindowFixture, public ::testing::WithParamInterface<UserDefinedCase> {};
+class ChooserUserDefined : public ChooserTab, public ::testing::WithParamInterface<UserDefinedCase> {};
 
-TEST_P(ChooserHelperUserDefined, SwitchesTheFlagOnOverTheCurrentRange) {
+TEST_P(ChooserUserDefined, SwitchesTheFlagOnOverTheCurrentRange) {
     const UserDefinedCase& c = GetParam();
-    ChooserHelper::SetColorRange(c.range, typeBar(*window), *window);
-    const auto values = sliderValues(*window);
+    ChooserHelper::SetColorRange(c.range, TypeBar(), Host());
+    const auto values = SliderValues();
     const auto top = topColor();
-    const int32_t swatch = window->picColor->BackColor();
+    const int32_t swatch = box.picColor->BackColor();
 
-    ChooserHelper::SetColorRange(15419, typeBar(*window), *window);
+    ChooserHelper::SetColorRange(UserDefinedColors, TypeBar(), Host());
 
-    EXPECT_TRUE(window->m_IsUDC);
-    EXPECT_EQ(window->m_RangeType, c.range);
-    EXPECT_EQ(rangeCaption(*window), QString::fromLatin1(c.caption));
-    EXPECT_EQ(sliderValues(*window), values);
+    EXPECT_TRUE(isUDC);
+    EXPECT_EQ(box.rangeType, c.range);
+    EXPECT_EQ(RangeCaption(), QString::fromLatin1(c.caption));
+    EXPECT_EQ(SliderValues(), values);
     EXPECT_EQ(topColor(), top);
-    EXPECT_EQ(window->picColor->BackColor(), swatch);
-    for (int id = 15410; id <= 15419; ++id) EXPECT_EQ(typeBar(*window)->FindControl(id)->Checked(), id == 15419) << id;
+    EXPECT_EQ(box.picColor->BackColor(), swatch);
+    for (int id = RangeAllRGB; id <= UserDefinedColors; ++id)
+        EXPECT_EQ(TypeBar()->FindControl(id)->Checked(), id == UserDefinedColors) << id;
 
     // Any range afterwards switches it off again and checks only its own item.
-    ASSERT_TRUE(window->CommandBars->ExecuteControl(typeBar(*window)->FindControl(15413)));
-    EXPECT_FALSE(window->m_IsUDC);
-    for (int id = 15410; id <= 15419; ++id) EXPECT_EQ(typeBar(*window)->FindControl(id)->Checked(), id == 15413) << id;
+    ASSERT_TRUE(ExecuteRange(RangeGreens));
+    EXPECT_FALSE(isUDC);
+    for (int id = RangeAllRGB; id <= UserDefinedColors; ++id)
+        EXPECT_EQ(TypeBar()->FindControl(id)->Checked(), id == RangeGreens) << id;
 }
 
-INSTANTIATE_TEST_SUITE_P(OverRanges, ChooserHelperUserDefined,
-                         ::testing::Values(UserDefinedCase{"OverRGB", 15410, "Color Range - My Colors RGB"},
-                                           UserDefinedCase{"OverHSB", 15411, "Color Range - My Colors HSB"},
-                                           UserDefinedCase{"OverReds", 15412, "Color Range - My Colors HSB"}),
+INSTANTIATE_TEST_SUITE_P(OverRanges, ChooserUserDefined,
+                         ::testing::Values(UserDefinedCase{"OverRGB", RangeAllRGB, "Color Range - My Colors RGB"},
+                                           UserDefinedCase{"OverHSB", RangeAllHSB, "Color Range - My Colors HSB"},
+                                           UserDefinedCase{"OverReds", RangeReds, "Color Range - My Colors HSB"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// The label over the top-colour swatch, for states the sliders and drops leave behind.
-struct LabelCase {
-    const char* name;
-    int32_t range;
-    std::array<int, 3> top;
-    int32_t swatch;
-    std::array<int, 3> sliders;
-    const char* text;
-    bool black;
-};
-std::ostream& operator<<(std::ostream& out, const LabelCase& c) { return out << c.name; }
-
-class MainHelpersTopColorLabel : public MainWindowFixture, public ::testing::WithParamInterface<LabelCase> {};
-
-TEST_P(MainHelpersTopColorLabel, WritesTextAndColourByTheRangeAndTheTopColour) {
-    const LabelCase& c = GetParam();
-    ChooserHelper::SetColorRange(c.range, typeBar(*window), *window);
-    Globals::TopColor->SetColor(c.top[0], c.top[1], c.top[2]);
-    window->picColor->SetBackColor(c.swatch);
-    for (size_t i = 0; i < 3; ++i) window->sldTopColor[i]->setValue(c.sliders[i]);
-
-    MainHelpers::UpdateTopColorLabel(*window);
-
-    EXPECT_EQ(window->lblAllColors->text(), QString::fromLatin1(c.text));
-    EXPECT_EQ(labelIsBlack(*window), c.black);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    States, MainHelpersTopColorLabel,
-    ::testing::Values(
-        LabelCase{
-            "RgbWhiteSwatchReadsAllColors", 15410, {255, 255, 255}, 0xFFFFFF, {255, 255, 255}, "All Colors", true},
-        LabelCase{
-            "RgbOtherSwatchShowsRgb", 15410, {255, 255, 0}, packed(255, 255, 0), {255, 255, 0}, "(255, 255, 0)", true},
-        LabelCase{"RgbRedIsWhiteText", 15410, {255, 0, 0}, packed(255, 0, 0), {255, 0, 0}, "(255, 0, 0)", false},
-        LabelCase{"HsbSlidersAtMaximumReadAllColors",
-                  15411,
-                  {255, 0, 4},
-                  packed(255, 0, 4),
-                  {359, 100, 100},
-                  "All Colors",
-                  false},
-        LabelCase{"HsbOneSliderMovedShowsHsb",
-                  15411,
-                  {255, 255, 0},
-                  packed(255, 255, 0),
-                  {60, 100, 100},
-                  "(60, 100, 100)",
-                  true},
-        LabelCase{
-            "RedsAlwaysWhiteText", 15412, {255, 255, 255}, packed(255, 0, 0), {0, 100, 100}, "(0, 0, 100)", false},
-        LabelCase{
-            "BluesAlwaysWhiteText", 15414, {255, 255, 0}, packed(0, 0, 255), {240, 100, 100}, "(60, 100, 100)", false},
-        LabelCase{"GreensFollowTheChannels",
-                  15413,
-                  {255, 255, 255},
-                  packed(0, 255, 0),
-                  {120, 100, 100},
-                  "(0, 0, 100)",
-                  true}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(ChooserHelperTab, StartUpLeavesRgbWithWhiteTopColourAndAllColors) {
-    EXPECT_EQ(window->m_RangeType, 15410);
-    EXPECT_EQ(sliderValues(*window), (std::array<int, 3>{255, 255, 255}));
-    EXPECT_EQ(window->picColor->BackColor(), 0xFFFFFF);
-    EXPECT_EQ(rangeCaption(*window), QStringLiteral("Color Range - All Colors RGB"));
-    EXPECT_EQ(window->lblAllColors->text(), QStringLiteral("All Colors"));
+// The group caption is found by the tab's and the group's ids, wherever the tab stands.
+TEST_F(ChooserTab, RangeCaptionFollowsTheGroupWhenTabsAreInsertedBeforeIt) {
+    ribbon->InsertTab(0, QStringLiteral("Other"))->AddGroup(QStringLiteral("Other"), 1);
+    ASSERT_TRUE(ExecuteRange(RangeReds));
+    EXPECT_EQ(RangeCaption(), QStringLiteral("Color Range - Reds"));
+    EXPECT_EQ(ribbon->Tab(0)->Group(0)->Caption(), QStringLiteral("Other"));
 }
 
 // Textures.
-TEST_F(ChooserHelperTab, ATextureFromTheGalleryDressesEveryProoferWithoutAPicture) {
+TEST_F(ChooserTab, ATextureFromTheGalleryDressesEveryProoferWithoutAPicture) {
     QTemporaryDir folder;
     QImage picture(4, 3, QImage::Format_RGB32);
     picture.fill(Qt::gray);
     const QString file = folder.path() + QStringLiteral("/photo.png");
     ASSERT_TRUE(picture.save(file));
     auto image = Factory::NewTexture(1, QStringLiteral("photo"), file, TextureKind::Image, false, false);
-    window->cpList[1]->ChangeTexture(image);
-    ASSERT_EQ(window->cpList[1]->PanelColor()->ColorTexture()->TextureType(), 2);
+    cpList[1]->ChangeTexture(image);
+    ASSERT_EQ(cpList[1]->PanelColor()->ColorTexture()->TextureType(), TextureKind::Image);
 
-    auto* gallery = dynamic_cast<CommandBarGallery*>(Find(15101));
+    CommandBarGallery* gallery = Gallery(TexturesGallery);
     ASSERT_NE(gallery, nullptr);
     gallery->SetSelectedItem(gallery->Items()->FindItem(2));
-    ASSERT_TRUE(window->CommandBars->ExecuteControl(gallery));
+    ASSERT_TRUE(bars.ExecuteControl(gallery));
 
-    EXPECT_EQ(window->SelectedTexture, Globals::TextureItem(2));
+    EXPECT_EQ(selectedTexture, Globals::TextureItem(2));
     for (size_t i : {size_t{0}, size_t{2}}) {
-        const auto texture = window->cpList[i]->PanelColor()->ColorTexture();
+        const auto texture = cpList[i]->PanelColor()->ColorTexture();
         EXPECT_EQ(texture->Id(), 2);
         EXPECT_NE(texture, Globals::TextureItem(2)) << "each proofer holds its own copy";
     }
-    EXPECT_NE(window->cpList[0]->PanelColor()->ColorTexture(), window->cpList[2]->PanelColor()->ColorTexture());
-    EXPECT_EQ(window->cpList[1]->PanelColor()->ColorTexture()->TextureType(), 2);
-    EXPECT_EQ(window->cpList[1]->PanelColor()->ColorTexture()->path(), file);
-    EXPECT_EQ(gallery->CheckedItem(), 2) << "the update marks the selected texture";
-
-    // New colours carry the selected texture.
-    window->CreateNewColors();
-    EXPECT_EQ(window->cpList[0]->PanelColor()->ColorTexture()->Id(), 2);
+    EXPECT_NE(cpList[0]->PanelColor()->ColorTexture(), cpList[2]->PanelColor()->ColorTexture());
+    EXPECT_EQ(cpList[1]->PanelColor()->ColorTexture()->TextureType(), TextureKind::Image);
+    EXPECT_EQ(cpList[1]->PanelColor()->ColorTexture()->path(), file);
 }
 
-TEST_F(ChooserHelperTab, TextureGalleryWithoutAChosenItemChangesNothing) {
-    auto* gallery = dynamic_cast<CommandBarGallery*>(Find(15101));
-    ASSERT_NE(gallery, nullptr);
-    window->CommandBars->ExecuteControl(gallery);
-    EXPECT_EQ(window->SelectedTexture, Globals::TextureItem(1));
+TEST_F(ChooserTab, TextureGalleryWithoutAChosenItemChangesNothing) {
+    bars.ExecuteControl(Gallery(TexturesGallery));
+    EXPECT_EQ(selectedTexture, Globals::TextureItem(1));
 }
 
-TEST_F(ChooserHelperTab, SelectTextureByNameIgnoresBlanksAndCase) {
-    ChooserHelper::SelectTextureByName(Globals::TextureItem(2)->Name().toUpper(), *window);
-    EXPECT_EQ(window->SelectedTexture, Globals::TextureItem(2));
-    ChooserHelper::SelectTextureByName(QStringLiteral("no texture"), *window);
-    EXPECT_EQ(window->SelectedTexture, Globals::TextureItem(1));
-    auto* gallery = dynamic_cast<CommandBarGallery*>(Find(15101));
+TEST_F(ChooserTab, SelectTextureByNameIgnoresBlanksAndCase) {
+    ChooserHelper::SelectTextureByName(Globals::TextureItem(2)->Name().toUpper(), Host());
+    EXPECT_EQ(selectedTexture, Globals::TextureItem(2));
+    ChooserHelper::SelectTextureByName(QStringLiteral("no texture"), Host());
+    EXPECT_EQ(selectedTexture, Globals::TextureItem(1));
+    CommandBarGallery* gallery = Gallery(TexturesGallery);
     EXPECT_EQ(gallery->SelectedItem(), gallery->Items()->FindItem(1));
-    ChooserHelper::SelectTextureByName(QStringLiteral("no such texture"), *window);
-    EXPECT_EQ(window->SelectedTexture, Globals::TextureItem(1));
+    ChooserHelper::SelectTextureByName(QStringLiteral("no such texture"), Host());
+    EXPECT_EQ(selectedTexture, Globals::TextureItem(1));
     // The gallery's heading is no texture: a document naming it changes nothing.
     EXPECT_EQ(TestEnvironment::ErrorNumberOf(
-                  [&] { ChooserHelper::SelectTextureByName(QStringLiteral(" textures "), *window); }),
+                  [&] { ChooserHelper::SelectTextureByName(QStringLiteral(" textures "), Host()); }),
               0);
-    EXPECT_EQ(window->SelectedTexture, Globals::TextureItem(1));
+    EXPECT_EQ(selectedTexture, Globals::TextureItem(1));
     EXPECT_EQ(gallery->SelectedItem(), gallery->Items()->FindItem(1));
 }
 
-// Schemes.
-TEST_F(ChooserHelperTab, ChoosingThreeSchemesShrinksTheProofersForThreeStrips) {
-    auto* gallery = dynamic_cast<CommandBarGallery*>(Find(15302));
-    ASSERT_NE(gallery, nullptr);
-    gallery->SetSelectedItem(gallery->Items()->FindItem(3));
-    ASSERT_TRUE(window->CommandBars->ExecuteControl(gallery));
-    EXPECT_EQ(window->NumberOfHistoryGroups, 3);
-    EXPECT_EQ(window->cpList[0]->height(), window->picClient->height() - 240);
-    EXPECT_EQ(gallery->CheckedItem(), 3);
-    EXPECT_TRUE(window->m_IsOpeningJustAfterStartup) << "the strip count is no edit";
+// The tab's buttons hand their work to the window.
+TEST_F(ChooserTab, ButtonsRunTheWindowsOperations) {
+    ASSERT_TRUE(Execute(CreateNewColors));
+    EXPECT_EQ(newColorsRuns, 1);
+
+    auto* combo = dynamic_cast<CommandBarComboBox*>(bars.FindControl(ProoferCount));
+    ASSERT_NE(combo, nullptr);
+    combo->SetListIndex(5);
+    ASSERT_TRUE(bars.ExecuteControl(combo));
+    EXPECT_EQ(prooferCounts, (std::vector<std::pair<int, bool>>{{5, true}})) << "the fixed proofers are kept";
+
+    EXPECT_TRUE(openingJustAfterStartup);
+    ASSERT_TRUE(Execute(KeepAll));
+    EXPECT_FALSE(openingJustAfterStartup) << "Keep All touches the document";
 }
 
-// Paging through the generated colours.
-TEST_F(ChooserHelperTab, PagingShowsEarlierColoursAndEnablesByTheCursor) {
-    window->CreateNewColors();
-    window->CreateNewColors();
+TEST_F(ChooserTab, ChoosingASchemeCountStoresItAndLaysTheWindowOut) {
+    CommandBarGallery* gallery = Gallery(SchemesItems);
+    ASSERT_NE(gallery, nullptr);
+    gallery->SetSelectedItem(gallery->Items()->FindItem(3));
+    const int before = layouts;
+    ASSERT_TRUE(bars.ExecuteControl(gallery));
+    EXPECT_EQ(historyGroups, 3);
+    EXPECT_GT(layouts, before);
+    EXPECT_TRUE(openingJustAfterStartup) << "the strip count is no edit";
+}
+
+// Paging through the generated colours refills the proofers from the cursor backwards.
+TEST_F(ChooserTab, PagingRefillsTheProofersFromTheCursor) {
     ColorCollection& generated = *Globals::GeneratedColors;
+    for (int i = 0; i < 6; ++i) generated.Add(Factory::NewColor(selectedTexture, RangeAllRGB, false));
     ASSERT_EQ(generated.count(), 9);
     ASSERT_EQ(generated.Position(), 9);
 
-    CommandBarControl previous(CommandBarControl::Button, 15002, QString(), nullptr, true);
-    CommandBarControl next(CommandBarControl::Button, 15004, QString(), nullptr, true);
-    const auto enabled = [&](CommandBarControl& control) {
-        window->CommandBars_Update(&control);
-        return control.Enabled();
-    };
-    EXPECT_TRUE(enabled(previous));
-    EXPECT_FALSE(enabled(next));
-
-    Execute(15002);
+    ASSERT_TRUE(Execute(PreviousColors));
     EXPECT_EQ(generated.Position(), 8);
-    EXPECT_EQ(ProoferColorObjects(),
+    EXPECT_EQ(ProoferColors(),
               (std::vector<std::shared_ptr<Color>>{generated.Item(6), generated.Item(7), generated.Item(8)}));
-    EXPECT_TRUE(enabled(next));
 
-    for (int i = 0; i < 4; ++i) Execute(15002);
-    EXPECT_EQ(generated.Position(), 4);
-    EXPECT_TRUE(enabled(previous));
-    Execute(15002);
+    for (int i = 0; i < 5; ++i) Execute(PreviousColors);
     EXPECT_EQ(generated.Position(), 3);
-    EXPECT_FALSE(enabled(previous)) << "the cursor no longer lies beyond the proofers";
-    EXPECT_EQ(ProoferColorObjects(),
+    EXPECT_EQ(ProoferColors(),
               (std::vector<std::shared_ptr<Color>>{generated.Item(1), generated.Item(2), generated.Item(3)}));
 
     // Below a full row the refill stops where the list ends: proofer 0 keeps what it showed.
-    Execute(15002);
+    Execute(PreviousColors);
     EXPECT_EQ(generated.Position(), 2);
-    EXPECT_EQ(ProoferColorObjects(),
+    EXPECT_EQ(ProoferColors(),
               (std::vector<std::shared_ptr<Color>>{generated.Item(1), generated.Item(1), generated.Item(2)}));
 
-    Execute(15004);
+    Execute(NextColors);
     EXPECT_EQ(generated.Position(), 3);
-    EXPECT_EQ(window->cpList[2]->PanelColor(), generated.Item(3));
+    EXPECT_EQ(cpList[2]->PanelColor(), generated.Item(3));
     EXPECT_EQ(generated.count(), 9) << "paging generates nothing";
+    EXPECT_EQ(newColorsRuns, 0);
 }
 
-TEST_F(ChooserHelperTab, PagingSkipsAFixedProofer) {
-    window->CreateNewColors();
-    window->cpList[2]->SetFixed(true);
-    const auto fixed = window->cpList[2]->PanelColor();
-    Execute(15002);
-    EXPECT_EQ(window->cpList[2]->PanelColor(), fixed);
-    EXPECT_EQ(window->cpList[1]->PanelColor(), Globals::GeneratedColors->Item(4));
-}
-
-TEST_F(ChooserHelperTab, KeepAllTouchesTheDocument) {
-    Execute(15005);
-    EXPECT_FALSE(window->m_IsOpeningJustAfterStartup);
+TEST_F(ChooserTab, PagingSkipsAFixedProofer) {
+    for (int i = 0; i < 3; ++i) Globals::GeneratedColors->Add(Factory::NewColor(selectedTexture, RangeAllRGB, false));
+    cpList[2]->SetFixed(true);
+    const auto fixed = cpList[2]->PanelColor();
+    Execute(PreviousColors);
+    EXPECT_EQ(cpList[2]->PanelColor(), fixed);
+    EXPECT_EQ(cpList[1]->PanelColor(), Globals::GeneratedColors->Item(4));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "support/ModelGlobals.h"
 #include "support/ModelPrinters.h"
 #include "support/TestEnvironment.h"
+#include "services/CommandIds.h"
 
 #include <QApplication>
 #include <QDir>
@@ -124,7 +125,7 @@ TEST_F(ProgramFolder, MainMakesTheProgramWideObjectsAndShowsTheWindow) {
 
     ASSERT_TRUE(Globals::TopColor);
     const Color& top = *Globals::TopColor;
-    EXPECT_EQ(top.RangeType(), 15410);
+    EXPECT_EQ(top.RangeType(), CommandIds::RangeAllRGB);
     ASSERT_TRUE(top.ColorTexture());
     EXPECT_TRUE(top.ColorTexture()->Equals(Globals::Textures[0]));
     EXPECT_NE(top.ColorTexture(), Globals::Textures[0]);

@@ -8,6 +8,8 @@
 #include "model/Texture.h"
 #include "platform/App.h"
 #include "platform/CommandBarComboBox.h"
+#include "platform/CommandBarGallery.h"
+#include "platform/CommandBarGalleryItems.h"
 #include "platform/CommandBarImageManager.h"
 #include "platform/CommandBars.h"
 #include "platform/KeyBindings.h"
@@ -16,6 +18,7 @@
 #include "platform/StatusBar.h"
 #include "platform/UrlOpener.h"
 #include "views/ColorPanel.h"
+#include "services/CommandIds.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,7 +35,7 @@
 namespace {
 
 QString statusText(frmMain& window) {
-    StatusBar& bar = window.CommandBars->GetStatusBar();
+    StatusBar& bar = window.Bars().GetStatusBar();
     return bar.PaneText(bar.PaneId(0));
 }
 
@@ -68,12 +71,12 @@ TEST_F(frmMainStartUp, OpensWithThreeRaisedProofersOfRandomColoursUntouchedAndRe
     EXPECT_EQ(statusText(*window), QStringLiteral(" Ready"));
     EXPECT_TRUE(window->m_IsOpeningJustAfterStartup);
     EXPECT_FALSE(window->IsModified());
-    EXPECT_EQ(window->m_RangeType, 15410);
+    EXPECT_EQ(window->m_RangeType, CommandIds::RangeAllRGB);
     EXPECT_FALSE(window->m_IsUDC);
     EXPECT_EQ(window->SelectedTexture, Globals::TextureItem(1));
     EXPECT_EQ(window->NumberOfHistoryGroups, 1);
     EXPECT_EQ(window->SelectedPictureIndex, -1);
-    EXPECT_EQ(window->RibbonBar()->SelectedTab()->Id(), 15000);
+    EXPECT_EQ(window->RibbonBar()->SelectedTab()->Id(), CommandIds::SelectionTab);
     ASSERT_TRUE(Globals::DrawColor);
     EXPECT_EQ(Globals::DrawColor->RGBColor(), 0);
     EXPECT_EQ(Globals::DrawColor->TemporaryImagePath(), App::Path() + QStringLiteral("/stdcolor.bmp"));
@@ -101,7 +104,7 @@ protected:
         if (GetParam().bySpace)
             pressKey(*window, Qt::Key_Space, QStringLiteral(" "));
         else
-            Execute(15003);
+            Execute(CommandIds::CreateNewColors);
     }
 };
 
@@ -154,10 +157,10 @@ TEST_P(frmMainProoferCount, ComboRebuildsTheRowKeepingTheFixedProofer) {
     const int count = GetParam();
     window->cpList[0]->SetFixed(true);
     const int32_t fixedColor = window->cpList[0]->PanelColor()->RGBColor();
-    auto* combo = dynamic_cast<CommandBarComboBox*>(Find(15006));
+    auto* combo = dynamic_cast<CommandBarComboBox*>(Find(CommandIds::ProoferCount));
     ASSERT_NE(combo, nullptr);
     combo->SetListIndex(count);
-    ASSERT_TRUE(window->CommandBars->ExecuteControl(combo));
+    ASSERT_TRUE(window->Bars().ExecuteControl(combo));
 
     ASSERT_EQ(window->cpList.size(), static_cast<size_t>(count));
     EXPECT_TRUE(window->cpList[0]->Fixed());
@@ -205,7 +208,7 @@ TEST_F(frmMainStartUp, RebuildWithoutKeepingFixesNothing) {
 TEST_F(frmMainStartUp, RebuildDrawsWithoutTheUserDefinedWindowWhileNewColoursUseIt) {
     window->m_IsUDC = true;
     window->SetProoferCount(3, true);
-    for (const auto& proofer : window->cpList) EXPECT_EQ(proofer->PanelColor()->RangeType(), 15410);
+    for (const auto& proofer : window->cpList) EXPECT_EQ(proofer->PanelColor()->RangeType(), CommandIds::RangeAllRGB);
     // Under a white top colour the user-defined window lies within 35 of 255 on every channel.
     window->CreateNewColors();
     for (const auto& proofer : window->cpList) {
@@ -217,19 +220,19 @@ TEST_F(frmMainStartUp, RebuildDrawsWithoutTheUserDefinedWindowWhileNewColoursUse
 }
 
 TEST_F(frmMainStartUp, ShowingAWorkspaceTouchesTheDocumentAndSwitchesTheProoferRow) {
-    window->ShowWorkspace(frmMain::StagingWorkspace);
+    window->ShowWorkspace(CommandIds::StagingTab);
     for (const auto& proofer : window->cpList) EXPECT_FALSE(proofer->isVisible());
     EXPECT_FALSE(window->m_IsOpeningJustAfterStartup);
-    window->ShowWorkspace(frmMain::SelectionWorkspace);
+    window->ShowWorkspace(CommandIds::SelectionTab);
     for (const auto& proofer : window->cpList) EXPECT_TRUE(proofer->isVisible());
     EXPECT_EQ(window->RibbonBar()->SelectedTab()->Index(), 0);
 }
 
 TEST_F(frmMainStartUp, SelectingARibbonTabShowsItsWorkspace) {
-    window->ShowWorkspace(frmMain::StagingWorkspace);
+    window->ShowWorkspace(CommandIds::StagingTab);
     ASSERT_FALSE(window->cpList[0]->isVisible());
     window->RibbonBar()->SetSelectedTab(window->RibbonBar()->Tab(0));
-    Execute(CommandBars::TabSelectedCommand);
+    Execute(CommandIds::TabSelected);
     for (const auto& proofer : window->cpList) EXPECT_TRUE(proofer->isVisible());
 }
 
@@ -294,7 +297,7 @@ TEST_F(frmMainStartUp, ClientAreaFillsWhatTheCommandBarsLeaveFree) {
     window->resize(900, 650);
     QApplication::processEvents();
     int left = 0, top = 0, right = 0, bottom = 0;
-    window->CommandBars->GetClientRect(left, top, right, bottom);
+    window->Bars().GetClientRect(left, top, right, bottom);
     EXPECT_EQ(window->picClient->geometry(), QRect(left, top, right - left, bottom - top));
     EXPECT_GT(top, 0) << "the ribbon takes the top";
     EXPECT_LT(bottom, window->height()) << "the status bar takes the bottom";
@@ -311,12 +314,20 @@ struct MenuEntry {
 TEST_F(frmMainStartUp, SystemMenuListsItsCommandsInOrderWithHiddenRecentSlots) {
     CommandBarControl* systemButton = window->RibbonBar()->SystemButton();
     ASSERT_NE(systemButton, nullptr);
-    EXPECT_EQ(systemButton->IconId(), 1200);
+    EXPECT_EQ(systemButton->IconId(), CommandIds::SystemButtonIcon);
     const std::vector<MenuEntry> expected{
-        {4008, "&New", false, true},         {4009, "&Open...", false, true}, {4010, "&Save", false, true},
-        {57604, "Save &As...", false, true}, {4011, "&Print", true, true},    {57617, "Recent", true, false},
-        {57618, "Recent", false, false},     {57619, "Recent", false, false}, {57620, "Recent", false, false},
-        {57621, "Recent", false, false},     {57622, "Recent", false, false}, {57665, "E&xit", true, true},
+        {CommandIds::FileNew, "&New", false, true},
+        {CommandIds::FileOpen, "&Open...", false, true},
+        {CommandIds::FileSave, "&Save", false, true},
+        {CommandIds::FileSaveAs, "Save &As...", false, true},
+        {CommandIds::FilePrint, "&Print", true, true},
+        {CommandIds::FirstRecentFileSlot, "Recent", true, false},
+        {CommandIds::FirstRecentFileSlot + 1, "Recent", false, false},
+        {CommandIds::FirstRecentFileSlot + 2, "Recent", false, false},
+        {CommandIds::FirstRecentFileSlot + 3, "Recent", false, false},
+        {CommandIds::FirstRecentFileSlot + 4, "Recent", false, false},
+        {CommandIds::FirstRecentFileSlot + 5, "Recent", false, false},
+        {CommandIds::AppExit, "E&xit", true, true},
     };
     const CommandBarControls& menu = systemButton->GetCommandBar()->Controls();
     ASSERT_EQ(menu.Count(), static_cast<int>(expected.size()));
@@ -332,35 +343,43 @@ TEST_F(frmMainStartUp, SystemMenuListsItsCommandsInOrderWithHiddenRecentSlots) {
 
 TEST_F(frmMainStartUp, QuickAccessBarCarriesTheFileCommandsAndTheOnlyHelp) {
     const CommandBarControls& quick = window->RibbonBar()->QuickAccessControls();
-    const std::vector<std::pair<int, QString>> expected{
-        {4008, "&New"}, {4009, "&Open"}, {4010, "&Save"}, {4011, "&Print"}, {4000, "&Help"}};
+    const std::vector<std::pair<int, QString>> expected{{CommandIds::FileNew, "&New"},
+                                                        {CommandIds::FileOpen, "&Open"},
+                                                        {CommandIds::FileSave, "&Save"},
+                                                        {CommandIds::FilePrint, "&Print"},
+                                                        {CommandIds::Help, "&Help"}};
     ASSERT_EQ(quick.Count(), 5);
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(quick.Item(i)->Id(), expected[static_cast<size_t>(i)].first);
         EXPECT_EQ(quick.Item(i)->Caption(), expected[static_cast<size_t>(i)].second);
     }
-    EXPECT_EQ(window->RibbonBar()->SystemButton()->GetCommandBar()->FindControl(4000), nullptr);
+    EXPECT_EQ(window->RibbonBar()->SystemButton()->GetCommandBar()->FindControl(CommandIds::Help), nullptr);
     for (int t = 0; t < window->RibbonBar()->TabCount(); ++t)
         for (int g = 0; g < window->RibbonBar()->Tab(t)->GroupCount(); ++g)
-            EXPECT_EQ(window->RibbonBar()->Tab(t)->Group(g)->Controls().Find(4000), nullptr);
+            EXPECT_EQ(window->RibbonBar()->Tab(t)->Group(g)->Controls().Find(CommandIds::Help), nullptr);
 }
 
 TEST_F(frmMainStartUp, CtrlKeysRunTheFileCommands) {
-    const KeyBindings& keys = window->CommandBars->GetKeyBindings();
+    const KeyBindings& keys = window->Bars().GetKeyBindings();
     EXPECT_EQ(keys.Count(), 4);
-    EXPECT_EQ(keys.FindCommand(KeyBindings::Control, 'N'), 4008);
-    EXPECT_EQ(keys.FindCommand(KeyBindings::Control, 'O'), 4009);
-    EXPECT_EQ(keys.FindCommand(KeyBindings::Control, 'S'), 4010);
-    EXPECT_EQ(keys.FindCommand(KeyBindings::Control, 'P'), 4011);
+    EXPECT_EQ(keys.FindCommand(KeyBindings::Control, 'N'), CommandIds::FileNew);
+    EXPECT_EQ(keys.FindCommand(KeyBindings::Control, 'O'), CommandIds::FileOpen);
+    EXPECT_EQ(keys.FindCommand(KeyBindings::Control, 'S'), CommandIds::FileSave);
+    EXPECT_EQ(keys.FindCommand(KeyBindings::Control, 'P'), CommandIds::FilePrint);
 }
 
 TEST_F(frmMainStartUp, DisablingTheUserInterfaceSparesNewSaveAsAndTheRecentSlots) {
     window->SetUIStatus(false);
-    for (int id : {4009, 4010, 4011, 57665, 15003, 15006, 15101, 15402}) EXPECT_FALSE(Find(id)->Enabled()) << id;
-    for (int id : {4008, 57604, 57617}) EXPECT_TRUE(Find(id)->Enabled()) << id;
+    for (int id : {CommandIds::FileOpen, CommandIds::FileSave, CommandIds::FilePrint, CommandIds::AppExit,
+                   CommandIds::CreateNewColors, CommandIds::ProoferCount, CommandIds::TexturesGallery,
+                   CommandIds::RangeTypePopup})
+        EXPECT_FALSE(Find(id)->Enabled()) << id;
+    for (int id : {CommandIds::FileNew, CommandIds::FileSaveAs, CommandIds::FirstRecentFileSlot})
+        EXPECT_TRUE(Find(id)->Enabled()) << id;
     for (const auto& proofer : window->cpList) EXPECT_FALSE(proofer->Enabled());
     window->SetUIStatus(true);
-    for (int id : {4009, 15003, 15402}) EXPECT_TRUE(Find(id)->Enabled()) << id;
+    for (int id : {CommandIds::FileOpen, CommandIds::CreateNewColors, CommandIds::RangeTypePopup})
+        EXPECT_TRUE(Find(id)->Enabled()) << id;
     for (const auto& proofer : window->cpList) EXPECT_TRUE(proofer->Enabled());
 }
 
@@ -373,12 +392,14 @@ TEST_F(frmMainStartUp, IconsAreCopiedIntoAFreshFolderAndServeTheirCommands) {
         expected << QStringLiteral("bin%1%2").arg(n, 3, 10, QLatin1Char('0')).arg(n <= 3 ? ".bmp" : ".png");
     EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name), expected);
 
-    const CommandBarImageManager& icons = window->CommandBars->Icons();
-    for (int id : {5001, 5003, 2792, 2806, 4008, 4000, 15003, 15005, 15402, 51206, 1200})
+    const CommandBarImageManager& icons = window->Bars().Icons();
+    for (int id :
+         {5001, 5003, 2792, 2806, CommandIds::FileNew, CommandIds::Help, CommandIds::CreateNewColors,
+          CommandIds::KeepAll, CommandIds::RangeTypePopup, CommandIds::ToolFlood, CommandIds::SystemButtonIcon})
         EXPECT_TRUE(icons.Exists(id)) << id;
-    // The "&New" of the system menu and of the quick-access bar show the one icon of 4008.
-    EXPECT_EQ(window->RibbonBar()->SystemButton()->GetCommandBar()->Controls().Item(0)->IconId(), 4008);
-    EXPECT_EQ(window->RibbonBar()->QuickAccessControls().Item(0)->IconId(), 4008);
+    // The "&New" of the system menu and of the quick-access bar show the one icon of "&New".
+    EXPECT_EQ(window->RibbonBar()->SystemButton()->GetCommandBar()->Controls().Item(0)->IconId(), CommandIds::FileNew);
+    EXPECT_EQ(window->RibbonBar()->QuickAccessControls().Item(0)->IconId(), CommandIds::FileNew);
 
     window->close();
     EXPECT_FALSE(QDir(folder).exists());
@@ -407,12 +428,12 @@ TEST(frmMainIcons, AMissingIconFileLeavesItsCommandsBareAndTheWindowWhole) {
     frmMain* window = MainWindowFixture::StartProgram();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->cpList.size(), 3u);
-    EXPECT_NE(window->RibbonBar()->FindControl(15003), nullptr);
-    const CommandBarImageManager& icons = window->CommandBars->Icons();
-    EXPECT_FALSE(icons.Exists(4008));
-    EXPECT_FALSE(icons.Exists(4000));
-    EXPECT_TRUE(icons.Exists(15003));
-    EXPECT_TRUE(icons.Exists(1200));
+    EXPECT_NE(window->RibbonBar()->FindControl(CommandIds::CreateNewColors), nullptr);
+    const CommandBarImageManager& icons = window->Bars().Icons();
+    EXPECT_FALSE(icons.Exists(CommandIds::FileNew));
+    EXPECT_FALSE(icons.Exists(CommandIds::Help));
+    EXPECT_TRUE(icons.Exists(CommandIds::CreateNewColors));
+    EXPECT_TRUE(icons.Exists(CommandIds::SystemButtonIcon));
     EXPECT_EQ(QDir(Globals::IconTempFolder).entryList(QDir::Files).size(), 14);
 }
 
@@ -427,34 +448,34 @@ TEST_F(frmMainStartUp, ACommandRaisedWhileADialogIsOpenIsDroppedAndTheNextOneRun
         EXPECT_EQ(request.prompt, QStringLiteral("Do you want to save this file?"));
         EXPECT_EQ(request.buttons, 35);
         const auto before = ProoferColors();
-        Execute(15003);
+        Execute(CommandIds::CreateNewColors);
         duringDialog = ProoferColors();
         EXPECT_EQ(duringDialog, before) << "the second command ran";
         return static_cast<int>(MessageBox::Cancel);
     });
-    Execute(57665);
+    Execute(CommandIds::AppExit);
     MessageBox::SetHandler({});
     EXPECT_EQ(asked, 1);
     EXPECT_TRUE(window->isVisible()) << "Cancel keeps the window open";
 
     const auto before = ProoferColors();
-    Execute(15003);
+    Execute(CommandIds::CreateNewColors);
     EXPECT_NE(ProoferColors(), before) << "the dispatcher stayed busy";
 }
 
 TEST_F(frmMainStartUp, AnErrorInsideACommandEndsItSilentlyAndFreesTheDispatcher) {
     ScriptedMessageBox boxes;
-    auto* combo = dynamic_cast<CommandBarComboBox*>(Find(15006));
+    auto* combo = dynamic_cast<CommandBarComboBox*>(Find(CommandIds::ProoferCount));
     ASSERT_NE(combo, nullptr);
     // Typed text chooses no entry: the count 0 is refused by the rebuild.
     combo->SetText(QStringLiteral("many"));
     ASSERT_EQ(combo->ListIndex(), 0);
-    window->CommandBars->ExecuteControl(combo);
+    window->Bars().ExecuteControl(combo);
     EXPECT_EQ(window->cpList.size(), 3u);
     EXPECT_TRUE(boxes.Requests().empty());
 
     const auto before = ProoferColors();
-    Execute(15003);
+    Execute(CommandIds::CreateNewColors);
     EXPECT_NE(ProoferColors(), before);
 }
 
@@ -464,16 +485,16 @@ TEST_F(frmMainStartUp, HelpShowsTheProgramFoldersHelpPageAndIgnoresFailures) {
         asked.push_back(url);
         return false;
     });
-    Execute(4000);
+    Execute(CommandIds::Help);
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0], QUrl::fromLocalFile(App::Path() + QStringLiteral("/help/index.htm")));
     EXPECT_TRUE(QFile::exists(asked[0].toLocalFile()));
 
     UrlOpener::SetHandler([](const QUrl&) -> bool { throw std::runtime_error("no browser"); });
-    Execute(4000);
+    Execute(CommandIds::Help);
     UrlOpener::SetHandler({});
     const auto before = ProoferColors();
-    Execute(15003);
+    Execute(CommandIds::CreateNewColors);
     EXPECT_NE(ProoferColors(), before);
 }
 
@@ -501,7 +522,79 @@ TEST_F(frmMainStartUp, AnsweringYesWithNoWayToSaveYetKeepsTheWindowOpen) {
     ScriptedMessageBox boxes({MessageBox::Yes});
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(Find(4009)->Enabled()) << "the user interface is enabled again after the prompt";
+    EXPECT_TRUE(Find(CommandIds::FileOpen)->Enabled()) << "the user interface is enabled again after the prompt";
 }
+
+// The "Selection" tab's commands as the window runs them: dispatch, then Update marks what changed.
+TEST_F(frmMainStartUp, ATextureFromTheGalleryIsMarkedAndCarriedByNewColours) {
+    auto* gallery = dynamic_cast<CommandBarGallery*>(Find(CommandIds::TexturesGallery));
+    ASSERT_NE(gallery, nullptr);
+    gallery->SetSelectedItem(gallery->Items()->FindItem(2));
+    ASSERT_TRUE(window->Bars().ExecuteControl(gallery));
+    EXPECT_EQ(window->SelectedTexture, Globals::TextureItem(2));
+    EXPECT_EQ(gallery->CheckedItem(), 2);
+
+    window->CreateNewColors();
+    EXPECT_EQ(window->cpList[0]->PanelColor()->ColorTexture()->Id(), 2);
+}
+
+TEST_F(frmMainStartUp, ChoosingThreeSchemesShrinksTheProofersForThreeStrips) {
+    auto* gallery = dynamic_cast<CommandBarGallery*>(Find(CommandIds::SchemesItems));
+    ASSERT_NE(gallery, nullptr);
+    gallery->SetSelectedItem(gallery->Items()->FindItem(3));
+    ASSERT_TRUE(window->Bars().ExecuteControl(gallery));
+    EXPECT_EQ(window->NumberOfHistoryGroups, 3);
+    EXPECT_EQ(window->cpList[0]->height(), window->picClient->height() - 240);
+    EXPECT_EQ(gallery->CheckedItem(), 3);
+}
+
+TEST_F(frmMainStartUp, PagingIsEnabledByTheCursorOfTheGeneratedColours) {
+    window->CreateNewColors();
+    window->CreateNewColors();
+    ColorCollection& generated = *Globals::GeneratedColors;
+    ASSERT_EQ(generated.Position(), 9);
+
+    CommandBarControl previous(CommandBarControl::Button, CommandIds::PreviousColors, QString(), nullptr, true);
+    CommandBarControl next(CommandBarControl::Button, CommandIds::NextColors, QString(), nullptr, true);
+    const auto enabled = [&](CommandBarControl& control) {
+        window->CommandBars_Update(&control);
+        return control.Enabled();
+    };
+    EXPECT_TRUE(enabled(previous));
+    EXPECT_FALSE(enabled(next));
+
+    Execute(CommandIds::PreviousColors);
+    EXPECT_EQ(generated.Position(), 8);
+    EXPECT_TRUE(enabled(next));
+
+    // With three proofers previous stays enabled while the cursor is 4 or more.
+    for (int i = 0; i < 4; ++i) Execute(CommandIds::PreviousColors);
+    EXPECT_EQ(generated.Position(), 4);
+    EXPECT_TRUE(enabled(previous));
+    Execute(CommandIds::PreviousColors);
+    EXPECT_EQ(generated.Position(), 3);
+    EXPECT_FALSE(enabled(previous));
+}
+
+// Commands whose handlers are not built yet are taken and dropped; the next command runs as usual.
+class frmMainUnbuiltCommand : public MainWindowFixture, public ::testing::WithParamInterface<int32_t> {};
+
+TEST_P(frmMainUnbuiltCommand, ChangesNothingAndLeavesTheDispatcherFree) {
+    const auto before = ProoferColors();
+    CommandBarControl control(CommandBarControl::Button, GetParam(), QString(), nullptr, true);
+    window->CommandBars_Execute(&control);
+    EXPECT_EQ(ProoferColors(), before);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->RibbonBar()->SelectedTab()->Id(), CommandIds::SelectionTab);
+
+    Execute(CommandIds::CreateNewColors);
+    EXPECT_NE(ProoferColors(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ids, frmMainUnbuiltCommand,
+                         ::testing::Values(CommandIds::FilePrint, CommandIds::RecentFileCommands.first,
+                                           CommandIds::FirstRecentFileSlot, CommandIds::StagingCommands.first,
+                                           CommandIds::ToolFlood, CommandIds::FontBold, CommandIds::FontName,
+                                           CommandIds::SelectedTabQuery, 12345));
 
 }  // namespace

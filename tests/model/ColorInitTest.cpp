@@ -2,6 +2,7 @@
 #include "model/ColorConverter.h"
 #include "model/Globals.h"
 #include "support/ModelGlobals.h"
+#include "services/CommandIds.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +42,7 @@ std::ostream& operator<<(std::ostream& out, const InitCase& c) { return out << c
 std::vector<InitCase> allCases() {
     std::vector<InitCase> cases;
     for (const Top& top : tops)
-        for (int32_t range = 15410; range <= 15418; ++range)
+        for (int32_t range = CommandIds::RangeAllRGB; range <= CommandIds::RangeGreys; ++range)
             for (bool udc : {false, true})
                 cases.push_back(
                     {top, range, udc, std::string(top.name) + "_" + std::to_string(range) + (udc ? "_udc" : "")});
@@ -73,13 +74,13 @@ TEST_P(ColorInit, DrawsWithinTheRangeOfTheTopColour) {
     const Triple topRGB{top.Red(), top.Green(), top.Blue()};
     const Triple topHSB{top.Hue(), top.Saturation(), top.Brightness()};
 
-    const bool drawsRGB = p.range == 15410;
-    const bool window = p.udc && (p.range == 15410 || p.range == 15411);
+    const bool drawsRGB = p.range == CommandIds::RangeAllRGB;
+    const bool window = p.udc && (p.range == CommandIds::RangeAllRGB || p.range == CommandIds::RangeAllHSB);
     std::array<Bounds, 3> expected{};
     for (int i = 0; i < 3; ++i) {
         if (drawsRGB)
             expected[i] = window ? clamped(around(topRGB[i], 35)) : below(topRGB[i]);
-        else if (p.range == 15411)
+        else if (p.range == CommandIds::RangeAllHSB)
             expected[i] = window ? around(topHSB[i], i == 0 ? 25 : 10) : below(topHSB[i]);
         else
             expected[i] = i == 0 ? Bounds{topHSB[0], topHSB[0]} : below(topHSB[i]);
@@ -118,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(Color, ColorInit, ::testing::ValuesIn(allCases()),
 TEST(ColorInitWhite, HSBRangesGiveGreys) {
     ModelGlobals globals;
     Color c;
-    for (int32_t range = 15411; range <= 15418; ++range) {
+    for (int32_t range = CommandIds::RangeAllHSB; range <= CommandIds::RangeGreys; ++range) {
         for (int draw = 0; draw < 500; ++draw) {
             c.Init(Globals::TextureItem(1), range);
             ASSERT_EQ(c.Red(), c.Green()) << range;

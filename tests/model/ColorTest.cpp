@@ -8,6 +8,7 @@
 #include "support/ModelGlobals.h"
 #include "support/ModelPrinters.h"
 #include "support/TestEnvironment.h"
+#include "services/CommandIds.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,7 +42,7 @@ TEST_F(ColorTest, ANewColourIsCleanWhiteWithAFreshPath) {
     Color b;
     EXPECT_EQ(rgb(a), (Triple{255, 255, 255}));
     EXPECT_EQ(hsb(a), (Triple{0, 0, 100}));
-    EXPECT_EQ(a.RangeType(), 15410);
+    EXPECT_EQ(a.RangeType(), CommandIds::RangeAllRGB);
     EXPECT_FALSE(a.ColorTexture());
     EXPECT_FALSE(a.IsDirty());
     EXPECT_TRUE(a.TemporaryImagePath().startsWith(QDir::tempPath() + "/"));
@@ -119,7 +120,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ColorTest, ClearKeepsAnUnclampedHueOfAWhiteColourAndTheOldFile) {
     Color c;
-    c.Init(Globals::TextureItem(2), 15413);
+    c.Init(Globals::TextureItem(2), CommandIds::RangeGreens);
     c.SetColor(255, 255, 255);
     c.SetHue(400);
     ASSERT_EQ(rgb(c), (Triple{255, 255, 255}));
@@ -128,7 +129,7 @@ TEST_F(ColorTest, ClearKeepsAnUnclampedHueOfAWhiteColourAndTheOldFile) {
     const auto texture = c.ColorTexture();
     c.Clear();
     EXPECT_EQ(c.Hue(), 400);
-    EXPECT_EQ(c.RangeType(), 15410);
+    EXPECT_EQ(c.RangeType(), CommandIds::RangeAllRGB);
     EXPECT_FALSE(c.IsDirty());
     EXPECT_NE(c.TemporaryImagePath(), oldPath);
     EXPECT_TRUE(QFileInfo::exists(oldPath));
@@ -199,14 +200,14 @@ TEST_F(ColorTest, TextureSetClonesInternalTexturesAndSharesUserImages) {
 
 TEST_F(ColorTest, InitRecordsTheRangeAndTakesTheTexture) {
     Color c;
-    c.Init(Globals::TextureItem(2), 15416, true);
-    EXPECT_EQ(c.RangeType(), 15416);
+    c.Init(Globals::TextureItem(2), CommandIds::RangeMagentas, true);
+    EXPECT_EQ(c.RangeType(), CommandIds::RangeMagentas);
     EXPECT_TRUE(c.ColorTexture()->Equals(Globals::TextureItem(2)));
     EXPECT_NE(c.ColorTexture(), Globals::TextureItem(2));
     EXPECT_TRUE(c.IsDirty());
 
     Globals::TopColor.reset();
-    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { c.Init(Globals::TextureItem(1), 15410); }),
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { c.Init(Globals::TextureItem(1), CommandIds::RangeAllRGB); }),
               RuntimeError::ObjectVariableNotSet);
 }
 
@@ -214,7 +215,7 @@ TEST_F(ColorTest, InitRecordsTheRangeAndTakesTheTexture) {
 TEST_F(ColorTest, InitOfTheTopColourDrawsBelowItsOwnValues) {
     for (int i = 0; i < 200; ++i) {
         Globals::TopColor->SetColor(255, 255, 255);
-        Globals::TopColor->Init(Globals::TextureItem(1), 15410);
+        Globals::TopColor->Init(Globals::TextureItem(1), CommandIds::RangeAllRGB);
         for (int32_t v : rgb(*Globals::TopColor)) {
             EXPECT_GE(v, 0);
             EXPECT_LE(v, 254);
@@ -224,7 +225,7 @@ TEST_F(ColorTest, InitOfTheTopColourDrawsBelowItsOwnValues) {
 
 TEST_F(ColorTest, CloneCopiesChannelsRangeAndTextureIntoANewColour) {
     Color c;
-    c.Init(Globals::TextureItem(2), 15414);
+    c.Init(Globals::TextureItem(2), CommandIds::RangeBlues);
     c.SetColor(10, 20, 30);
     c.SetHue(400);
     c.SetIsDirty(false);
@@ -232,7 +233,7 @@ TEST_F(ColorTest, CloneCopiesChannelsRangeAndTextureIntoANewColour) {
     EXPECT_EQ(rgb(*clone), rgb(c));
     // The clone's HSB follows from its channels, not from the stored unclamped hue.
     EXPECT_EQ(hsb(*clone), (Triple{0, 68, 12}));
-    EXPECT_EQ(clone->RangeType(), 15414);
+    EXPECT_EQ(clone->RangeType(), CommandIds::RangeBlues);
     EXPECT_TRUE(clone->IsDirty());
     EXPECT_NE(clone->TemporaryImagePath(), c.TemporaryImagePath());
     EXPECT_NE(clone->ColorTexture(), c.ColorTexture());
@@ -268,7 +269,7 @@ TEST_F(ColorTest, EqualsComparesChannelsAndTextureOnly) {
     same->SetHue(400);
     same->SetRed(10);
     same->SetTemporaryImagePath("/elsewhere.bmp");
-    same->Init(same->ColorTexture(), 15418);
+    same->Init(same->ColorTexture(), CommandIds::RangeGreys);
     same->SetColor(10, 20, 30);
     EXPECT_TRUE(a->Equals(same));
     EXPECT_TRUE(same->Equals(a));

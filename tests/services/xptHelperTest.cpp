@@ -5,6 +5,7 @@
 #include "services/Cast.h"
 #include "services/xptHelper.h"
 #include "support/ScriptedPopup.h"
+#include "services/CommandIds.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,7 +20,7 @@ namespace {
 
 using Type = CommandBarControl::Type;
 
-// 4011 as a ribbon button and again inside a popup of the same group.
+// "&Print" as a ribbon button and again inside a popup of the same group.
 struct TwoWithOneId {
     CommandBars bars{nullptr};
     RibbonBar* ribbon = bars.AddRibbonBar("The Ribbon");
@@ -27,11 +28,12 @@ struct TwoWithOneId {
     CommandBarControl* second;
     CommandBarControl* other;
     TwoWithOneId() {
-        RibbonGroup* group = ribbon->InsertTab(0, "Selection")->AddGroup("&Create Colors", 15001);
-        first = group->Controls().Add(Type::Button, 4011, "&Print");
-        CommandBarControl* popup = group->Controls().Add(Type::ButtonPopup, 15402, "&Type");
-        second = popup->GetCommandBar()->Controls().Add(Type::Button, 4011, "&Print");
-        other = group->Controls().Add(Type::Button, 15003, "Create  &New Colors");
+        RibbonGroup* group =
+            ribbon->InsertTab(0, "Selection")->AddGroup("&Create Colors", CommandIds::CreateColorsGroup);
+        first = group->Controls().Add(Type::Button, CommandIds::FilePrint, "&Print");
+        CommandBarControl* popup = group->Controls().Add(Type::ButtonPopup, CommandIds::RangeTypePopup, "&Type");
+        second = popup->GetCommandBar()->Controls().Add(Type::Button, CommandIds::FilePrint, "&Print");
+        other = group->Controls().Add(Type::Button, CommandIds::CreateNewColors, "Create  &New Colors");
     }
 };
 
@@ -46,13 +48,13 @@ class Setters : public ::testing::TestWithParam<SetterCase> {};
 
 TEST_P(Setters, ChangeOnlyTheFirstControlWithTheIdAndIgnoreAMissingOne) {
     TwoWithOneId f;
-    GetParam().set(f.ribbon, 4011);
+    GetParam().set(f.ribbon, CommandIds::FilePrint);
     EXPECT_TRUE(GetParam().changed(f.first));
     EXPECT_FALSE(GetParam().changed(f.second));
     EXPECT_FALSE(GetParam().changed(f.other));
     TwoWithOneId g;
     EXPECT_NO_THROW(GetParam().set(g.ribbon, 99999));
-    EXPECT_NO_THROW(GetParam().set(nullptr, 4011));
+    EXPECT_NO_THROW(GetParam().set(nullptr, CommandIds::FilePrint));
     for (const CommandBarControl* c : {g.first, g.second, g.other}) EXPECT_FALSE(GetParam().changed(c));
 }
 
@@ -80,7 +82,7 @@ TEST(SetControlsEnabled, SetsEveryControlOfAGroup) {
 TEST(AddSortMenu, TwiceGivesTwoPopupsOfEightButtonsWithASeparatorBeforeSumHSB) {
     CommandBars bars(nullptr);
     CommandBar* popup = bars.Add("Popup", CommandBar::Popup);
-    popup->Controls().Add(Type::Button, 60001, "C&omments...");
+    popup->Controls().Add(Type::Button, CommandIds::Comments, "C&omments...");
     xptHelper::AddSortMenu(popup, false);
     xptHelper::AddSortMenu(popup, true);
     ASSERT_EQ(popup->Controls().Count(), 3);
@@ -88,14 +90,14 @@ TEST(AddSortMenu, TwiceGivesTwoPopupsOfEightButtonsWithASeparatorBeforeSumHSB) {
                                            "Sum HSB", "Hue", "Saturation", "Brightness"};
     for (int p = 1; p <= 2; ++p) {
         CommandBarControl* sort = popup->Controls().Item(p);
-        EXPECT_EQ(sort->Id(), 61001);
+        EXPECT_EQ(sort->Id(), CommandIds::SortColorsBy);
         EXPECT_EQ(sort->GetType(), Type::ButtonPopup);
         EXPECT_EQ(sort->Caption(), "&Sort Colors by...");
         EXPECT_EQ(sort->BeginGroup(), p == 2);
         const CommandBarControls& items = sort->GetCommandBar()->Controls();
         ASSERT_EQ(items.Count(), 8);
         for (int k = 0; k < 8; ++k) {
-            EXPECT_EQ(items.Item(k)->Id(), 61002 + k);
+            EXPECT_EQ(items.Item(k)->Id(), CommandIds::SortColorsByRGBSum + k);
             EXPECT_EQ(items.Item(k)->Caption(), captions[static_cast<size_t>(k)]);
             EXPECT_EQ(items.Item(k)->BeginGroup(), k == 4) << k;
             EXPECT_EQ(items.Item(k)->GetType(), Type::Button);
@@ -105,7 +107,7 @@ TEST(AddSortMenu, TwiceGivesTwoPopupsOfEightButtonsWithASeparatorBeforeSumHSB) {
     ScriptedPopup popups({0});
     std::vector<PopupLine> sortLines;
     popups.SetInspector([&](CommandBar&, QMenu& menu) {
-        sortLines = ScriptedPopup::Lines(*CommandBars::FindAction(menu, 61001)->menu());
+        sortLines = ScriptedPopup::Lines(*CommandBars::FindAction(menu, CommandIds::SortColorsBy)->menu());
     });
     popup->ShowPopup(QPoint(0, 0));
     ASSERT_EQ(sortLines.size(), 9u);
@@ -117,8 +119,8 @@ TEST(AddSortMenu, TwiceGivesTwoPopupsOfEightButtonsWithASeparatorBeforeSumHSB) {
 TEST(CastToGallery, KeepsNoneAndRefusesOtherKinds) {
     CommandBars bars(nullptr);
     CommandBar* bar = bars.Add("Popup", CommandBar::Popup);
-    CommandBarControl* gallery = bar->Controls().Add(Type::Gallery, 15101, "Textures");
-    CommandBarControl* button = bar->Controls().Add(Type::Button, 15003, "x");
+    CommandBarControl* gallery = bar->Controls().Add(Type::Gallery, CommandIds::TexturesGallery, "Textures");
+    CommandBarControl* button = bar->Controls().Add(Type::Button, CommandIds::CreateNewColors, "x");
     EXPECT_EQ(Cast::ToGallery(nullptr), nullptr);
     EXPECT_EQ(Cast::ToGallery(gallery), gallery);
     try {

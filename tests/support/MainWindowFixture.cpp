@@ -52,9 +52,9 @@ void MainWindowFixture::StopProgram() {
     ModelGlobals::Release();
 }
 
-void MainWindowFixture::Execute(int id) { window->CommandBars->ExecuteCommand(id); }
+void MainWindowFixture::Execute(int id) { window->Bars().ExecuteCommand(id); }
 
-CommandBarControl* MainWindowFixture::Find(int id) const { return window->CommandBars->FindControl(id); }
+CommandBarControl* MainWindowFixture::Find(int id) const { return window->Bars().FindControl(id); }
 
 std::vector<int32_t> MainWindowFixture::ProoferColors() const {
     std::vector<int32_t> colors;

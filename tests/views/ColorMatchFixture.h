@@ -9,6 +9,7 @@
 #include "platform/CommandBar.h"
 #include "platform/CommandBarControl.h"
 #include "platform/CommandBars.h"
+#include "services/CommandIds.h"
 #include "support/ModelGlobals.h"
 #include "support/ScriptedPopup.h"
 #include "views/ColorMatch.h"
@@ -45,7 +46,7 @@ protected:
     }
 
     static std::shared_ptr<Color> MakeColor(int32_t packed) {
-        auto color = Factory::NewColor(Globals::TextureItem(1), ColorRangeType::AllRGB, false);
+        auto color = Factory::NewColor(Globals::TextureItem(1), CommandIds::RangeAllRGB, false);
         color->SetColor(packed & 0xFF, (packed >> 8) & 0xFF, (packed >> 16) & 0xFF);
         return color;
     }

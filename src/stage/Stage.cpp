@@ -76,6 +76,7 @@ Stage::Stage(QWidget* parent) : QWidget(parent) {
     Tx = new QLineEdit(imImg);
     Tx->setObjectName(QStringLiteral("Tx"));
     Tx->setFrame(false);
+    Tx->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Tx->hide();
     Tx->installEventFilter(this);
 
@@ -385,7 +386,7 @@ bool Stage::OpenPicture(const QString& pPath) {
     }
     if (imImg->LoadState() != 1) {
         TakeLoadedPicture();
-        SaveUndo();
+        SaveUndo(path);
     }
     imImg->Refresh();
     return true;
@@ -501,12 +502,19 @@ void Stage::ToBW() {
     MarkDirty();
 }
 
-void Stage::SaveUndo() {
+void Stage::SaveUndo() { SaveUndo(QString()); }
+
+void Stage::SaveUndo(const QString& loadedFile) {
     Hourglass hourglass;
     if (m_undoPath.isEmpty()) {
         m_undoPath = FileShared::GetTempFilePath() + QStringLiteral(".bmp");
     } else {
         RemoveQuietly(m_undoPath);
+    }
+    // Right after a load the file just read decodes to the same picture, and copying it is much cheaper
+    // than writing the picture out.
+    if (!loadedFile.isEmpty() && QFile::copy(loadedFile, m_undoPath)) {
+        return;
     }
     // The copy is a convenience: when it cannot be written (a full disk) the drawing goes on without it.
     try {

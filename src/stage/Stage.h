@@ -122,6 +122,8 @@ private:
     uint32_t PatternHandle() const { return m_colorPattern.Handle(); }
     // After a load or undo: the display size follows the picture and the tool draws on it.
     void TakeLoadedPicture();
+    // The undo copy, taken from the file just loaded when there is one.
+    void SaveUndo(const QString& loadedFile);
     // Sizes the imaging control to the zoomed picture, at least the view, so the view scrolls.
     void UpdateExtent();
     void Paste();

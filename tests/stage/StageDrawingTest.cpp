@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPaintEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 
@@ -59,6 +60,49 @@ TEST_F(StageDrawing, AFreeHandStrokeDrawsEverySegmentInTheDrawingColour) {
     // Strokes take no undo copy: undo returns to the picture as opened.
     stage->Undo();
     EXPECT_EQ(CountOf(Picture(), kRed), 0);
+}
+
+// Records the rectangles the imaging control repaints.
+class PaintRecorder : public QObject {
+public:
+    explicit PaintRecorder(QWidget& widget) { widget.installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            painted = painted.united(static_cast<QPaintEvent*>(event)->rect());
+        }
+        return false;
+    }
+    QRect painted;
+};
+
+TEST_F(StageDrawing, AStrokeRepaintsOnlyItsSegment) {
+    Mouse(Image(), QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {20, 20});
+    QApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    PaintRecorder recorder(Image());
+    Mouse(Image(), QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {30, 24});
+    QApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    ASSERT_FALSE(recorder.painted.isEmpty());
+    EXPECT_TRUE(QRect(10, 10, 32, 26).contains(recorder.painted))
+        << "painted " << recorder.painted.x() << "," << recorder.painted.y() << " " << recorder.painted.width() << "x"
+        << recorder.painted.height();
+    Mouse(Image(), QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {30, 24});
+}
+
+// A snapshot lets pending events run; input that arrives then must not start a second action inside the first.
+TEST_F(StageDrawing, InputWaitingDuringAnUndoCopyDoesNotReenter) {
+    stage->SetObject(DrawingObject::Flood);
+    QImage halves = Filled(120, 90, Qt::white);
+    for (int y = 0; y < 90; ++y) {
+        halves.setPixel(60, y, qRgb(0, 0, 0));
+    }
+    ASSERT_TRUE(stage->OpenPicture(Write(QStringLiteral("halves.png"), halves)));
+    const QPoint right(100, 40);
+    QCoreApplication::postEvent(
+        &Image(), new QMouseEvent(QEvent::MouseButtonPress, QPointF(right), QPointF(Image().mapToGlobal(right)),
+                                  Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    Mouse(Image(), QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {10, 40});
+    EXPECT_EQ(At(10, 40), kRed);
+    EXPECT_EQ(At(100, 40), kWhite) << "the waiting press ran inside the first fill";
 }
 
 TEST_F(StageDrawing, APenOfNoWidthDrawsNothing) {

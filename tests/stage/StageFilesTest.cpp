@@ -217,7 +217,13 @@ TEST_P(StageGoodPictures, OpenCleanWithAnUndoCopy) {
     EXPECT_EQ(At(0, 0), c.expected & 0xFFFFFF);
     EXPECT_EQ(stage->CurrentPicture(), path);
     EXPECT_FALSE(stage->PictureIsDirty());
-    EXPECT_EQ(QImage(stage->UndoPath()), Picture()) << "the opened picture is the undo copy";
+    const QImage opened = Picture();
+    stage->Invert();
+    stage->Undo();
+    EXPECT_EQ(Picture(), opened) << "undo after a change goes back to the picture as opened";
+    ASSERT_TRUE(stage->OpenPicture(path));
+    stage->Undo();
+    EXPECT_EQ(Picture(), opened) << "the undo copy taken at the open";
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,9 +1,11 @@
 #include "platform/ImagingControl.h"
 
 #include "platform/Numeric.h"
+#include "platform/PictureReader.h"
 #include "platform/RuntimeError.h"
 
 #include <QClipboard>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
@@ -11,6 +13,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSaveFile>
 #include <QTransform>
 
 #include <algorithm>
@@ -103,21 +106,7 @@ void ImagingControl::SetFileName(const QString& path) {
         SetPicture(QImage());
         return;
     }
-    const QFileInfo info(path);
-    if (!info.exists() || !info.isFile()) {
-        Err::Raise(ErrorFileNotFound, Source(), QStringLiteral("Cannot find the picture file ") + path);
-    }
-    QImageReader reader(path);
-    QImage image;
-    if (!reader.read(&image)) {
-        switch (reader.error()) {
-            case QImageReader::FileNotFoundError:
-                Err::Raise(ErrorFileNotFound, Source(), QStringLiteral("Cannot find the picture file ") + path);
-            case QImageReader::UnsupportedFormatError:
-                Err::Raise(ErrorUnsupportedType, Source(), QStringLiteral("Unsupported picture type"));
-            default: Err::Raise(ErrorUnreadable, Source(), reader.errorString());
-        }
-    }
+    const QImage image = PictureReader::Read(path);
     m_fileName = path;
     SetPicture(Flattened(image));
 }
@@ -291,11 +280,81 @@ void ImagingControl::SaveFile(const QString& path) {
     if (format.isEmpty()) {
         Err::Raise(ErrorUnsupportedType, Source(), QStringLiteral("Unsupported picture type"));
     }
-    QImageWriter writer(path, format);
-    if (m_picture.isNull() || !writer.write(m_picture.convertToFormat(QImage::Format_RGB888))) {
-        Err::Raise(ErrorWriteFailed, Source(),
-                   m_picture.isNull() ? QStringLiteral("No picture") : writer.errorString());
+    if (m_picture.isNull()) {
+        Err::Raise(ErrorWriteFailed, Source(), QStringLiteral("No picture"));
     }
+    // The file is replaced only once the whole picture is written, so a failed save leaves it as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        Err::Raise(ErrorWriteFailed, Source(), file.errorString());
+    }
+    QImageWriter writer(&file, format);
+    if (!writer.write(m_picture.convertToFormat(QImage::Format_RGB888)) || !file.commit()) {
+        Err::Raise(ErrorWriteFailed, Source(),
+                   writer.error() != QImageWriter::UnknownError ? writer.errorString() : file.errorString());
+    }
+}
+
+void ImagingControl::SaveSnapshot(const QString& path) {
+    if (m_picture.isNull()) {
+        Err::Raise(ErrorWriteFailed, Source(), QStringLiteral("No picture"));
+    }
+    // A 32-bit top-down bitmap holds the rows exactly as they are in memory, so the picture goes to the
+    // file in one write with no conversion.
+    const int w = m_picture.width();
+    const int h = m_picture.height();
+    const qint64 bytes = static_cast<qint64>(w) * h * 4;
+    unsigned char header[54] = {};
+    const auto put16 = [&header](int at, uint32_t v) {
+        header[at] = static_cast<unsigned char>(v);
+        header[at + 1] = static_cast<unsigned char>(v >> 8);
+    };
+    const auto put32 = [&](int at, uint32_t v) {
+        put16(at, v & 0xFFFF);
+        put16(at + 2, v >> 16);
+    };
+    header[0] = 'B';
+    header[1] = 'M';
+    put32(2, static_cast<uint32_t>(54 + bytes));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(w));
+    put32(22, static_cast<uint32_t>(-h));  // negative: rows run top to bottom
+    put16(26, 1);
+    put16(28, 32);
+    put32(34, static_cast<uint32_t>(bytes));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+        Err::Raise(ErrorWriteFailed, Source(), file.errorString());
+    }
+    bool written = file.write(reinterpret_cast<const char*>(header), sizeof header) == sizeof header;
+    if (written && m_picture.bytesPerLine() == w * 4) {
+        written = file.write(reinterpret_cast<const char*>(m_picture.constBits()), bytes) == bytes;
+    } else {
+        for (int y = 0; written && y < h; ++y) {
+            written = file.write(reinterpret_cast<const char*>(m_picture.constScanLine(y)), w * 4) == w * 4;
+        }
+    }
+    if (!written) {
+        const QString reason = file.errorString();
+        file.close();
+        file.remove();
+        Err::Raise(ErrorWriteFailed, Source(), reason);
+    }
+}
+
+void ImagingControl::RefreshPictureRect(const QRectF& pictureRect) {
+    const QRectF shown(pictureRect.left() * ScaleX(), pictureRect.top() * ScaleY(), pictureRect.width() * ScaleX(),
+                       pictureRect.height() * ScaleY());
+    update(shown.toAlignedRect().adjusted(-1, -1, 1, 1));
+}
+
+int ImagingControl::ZoomedWidth() const {
+    return m_picture.isNull() || m_zoom <= 0 ? 0 : static_cast<int>(std::ceil(m_displayWidth * (m_zoom / 100.0)));
+}
+
+int ImagingControl::ZoomedHeight() const {
+    return m_picture.isNull() || m_zoom <= 0 ? 0 : static_cast<int>(std::ceil(m_displayHeight * (m_zoom / 100.0)));
 }
 
 void ImagingControl::paintEvent(QPaintEvent*) {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "platform/PictureReader.h"
 #include "platform/RasterDC.h"
 
 #include <QImage>
 #include <QPoint>
+#include <QRectF>
 #include <QString>
 #include <QWidget>
 
@@ -21,10 +23,10 @@ class ImagingControl : public QWidget {
 
 public:
     // Errors of loading and saving (source "tindral.ImagingControl").
-    static constexpr int32_t ErrorUnsupportedType = 32500;  // not a picture type that can be read or written
-    static constexpr int32_t ErrorUnreadable = 32501;       // a known type whose data cannot be read
-    static constexpr int32_t ErrorWriteFailed = 32502;      // the file could not be written
-    static constexpr int32_t ErrorFileNotFound = 32504;
+    static constexpr int32_t ErrorUnsupportedType = PictureReader::ErrorUnsupportedType;  // no readable/writable type
+    static constexpr int32_t ErrorUnreadable = PictureReader::ErrorUnreadable;            // damaged data, or too large
+    static constexpr int32_t ErrorWriteFailed = 32502;                              // the file could not be written
+    static constexpr int32_t ErrorFileNotFound = PictureReader::ErrorFileNotFound;  // missing or not a regular file
     static constexpr int32_t ErrorInvalidValue = 380;  // the runtime's "Invalid property value"
 
     // Output formats for the next save.
@@ -35,7 +37,8 @@ public:
     ~ImagingControl() override;
 
     // Assigning a file name loads it; the empty name unloads the picture. A failed load raises
-    // (32504 missing file, 32500 unreadable type, 32501 damaged data) and keeps the previous picture.
+    // (32504 missing or not a regular file, 32500 unreadable type, 32501 damaged data or a picture over
+    // 100 megapixels) and keeps the previous picture.
     QString FileName() const { return m_fileName; }
     void SetFileName(const QString& path);
     // 0 after a picture was loaded, 1 while none is held.
@@ -67,6 +70,11 @@ public:
     void SetBackColor(uint32_t color);
     // Schedules a repaint.
     void Refresh();
+    // Schedules a repaint of the part showing a rectangle of the picture (picture pixels).
+    void RefreshPictureRect(const QRectF& pictureRect);
+    // The size the picture takes on screen at the display size and zoom (0 while none is held).
+    int ZoomedWidth() const;
+    int ZoomedHeight() const;
 
     // While on, a left-button drag draws a band and is reported only as RectangleDone, and of the other
     // mouse events only the right button's press and release are reported.
@@ -93,8 +101,11 @@ public:
 
     // Saves in the output format, or by the path's extension (png; jpg, jpeg; tif, tiff; bmp as 24-bit)
     // when it is FormatByExtension; the format applies to this save only and then returns to
-    // FormatByExtension. Raises 32500 for an extension without a format, 32502 when writing fails.
+    // FormatByExtension. Raises 32500 for an extension without a format, 32502 when writing fails. An
+    // existing file is replaced only by a complete new one.
     void SaveFile(const QString& path);
+    // Writes the picture fast as an uncompressed 32-bit bitmap that loads again (undo copies); raises 32502.
+    void SaveSnapshot(const QString& path);
     int OutputFormat() const { return m_outputFormat; }
     void SetOutputFormat(int format);
 

@@ -11,6 +11,8 @@
 #include <memory>
 #include <vector>
 
+class ColorHistory;
+class ColorMatch;
 class ColorPanel;
 class CommandBarControl;
 class CommandBarImageManager;
@@ -19,6 +21,7 @@ class PictureBox;
 class QLabel;
 class QSlider;
 class RibbonBar;
+class Stage;
 class Texture;
 
 // The main window: the ribbon with its system menu and status bar above and below, and the client area
@@ -59,6 +62,10 @@ public:
     CommandBars& Bars() const { return *m_commandBars; }
     QWidget* picClient = nullptr;
     std::vector<std::unique_ptr<ColorPanel>> cpList;
+    // The six colour-scheme strips, numbered 1 to 6 by Init; the first NumberOfHistoryGroups show.
+    std::array<std::unique_ptr<ColorHistory>, 6> history;
+    std::unique_ptr<Stage> ctlStage;
+    std::unique_ptr<ColorMatch> ctlMatch;
     QWidget* picLimits = nullptr;
     PictureBox* picColor = nullptr;
     QLabel* lblAllColors = nullptr;
@@ -103,6 +110,16 @@ public:
     TopColorHost topColorHost();
     // Gives the window the keyboard, so Space reaches its key handler.
     void FocusStep();
+
+    // Strips, drag and drop between the views, the top-colour swatch.
+
+    // The colour pie and its background box.
+
+    // The stage and the "Staging" tab.
+
+    // Documents and the recent-files list.
+
+    // The window's own message hooks, shutdown and the colour report.
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -2,9 +2,14 @@
 
 #include "platform/CommandBars.h"
 #include "platform/Numeric.h"
+#include "stage/Stage.h"
+#include "views/ColorHistory.h"
+#include "views/ColorMatch.h"
 #include "views/ColorPanel.h"
 
 #include <QEvent>
+
+#include <algorithm>
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -49,8 +54,39 @@ void frmMain::Form_Resize() {
         LayoutProofers();
     } catch (...) {
     }
-    // Then the strips take StripPlaces(NumberOfHistoryGroups, right end of the row, its bottom + StripGap) and
-    // refresh their shadows, and the stage and the colour pie take the rectangle of the proofer row.
+    const ColorPanel& first = *cpList.front();
+    const ColorPanel& last = *cpList.back();
+    const int stripCount = std::clamp(NumberOfHistoryGroups, 1, static_cast<int>(history.size()));
+    try {
+        const auto places = StripPlaces(stripCount, last.x() + last.width(), last.y() + last.height() + StripGap);
+        for (size_t i = 0; i < places.size(); ++i) {
+            history[i]->setGeometry(places[i]);
+            history[i]->RefreshShadows(SizeMessage);
+        }
+    } catch (...) {
+    }
+    try {
+        const int rowRight = last.x() + last.width();
+        ctlStage->setGeometry(first.x(), first.y(), std::max(0, rowRight - LayoutMargin),
+                              std::max(0, history[0]->y() - first.y() - StripGap));
+        if (ctlStage->isVisible()) {
+            ctlStage->RefreshShadows(SizeMessage);
+            ctlStage->ShowShadows();
+        } else {
+            ctlStage->HideShadows();
+        }
+    } catch (...) {
+    }
+    try {
+        ctlMatch->setGeometry(ctlStage->geometry());
+        if (ctlMatch->isVisible()) {
+            ctlMatch->RefreshShadows(SizeMessage);
+            ctlMatch->ShowShadows();
+        } else {
+            ctlMatch->HideShadows();
+        }
+    } catch (...) {
+    }
 }
 
 void frmMain::RefreshLayout() { Form_Resize(); }

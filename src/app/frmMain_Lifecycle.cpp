@@ -14,6 +14,9 @@
 #include "services/FileShared.h"
 #include "services/Hourglass.h"
 #include "services/xptHelper.h"
+#include "stage/Stage.h"
+#include "views/ColorHistory.h"
+#include "views/ColorMatch.h"
 #include "views/ColorPanel.h"
 
 #include <QCloseEvent>
@@ -45,6 +48,9 @@ frmMain::frmMain() {
 
     // Proofer 0 belongs to the window; the others are loaded at run time.
     cpList.push_back(std::make_unique<ColorPanel>(picClient));
+    for (auto& strip : history) strip = std::make_unique<ColorHistory>(picClient);
+    ctlStage = std::make_unique<Stage>(picClient);
+    ctlMatch = std::make_unique<ColorMatch>(picClient);
 }
 
 frmMain::~frmMain() {
@@ -108,8 +114,15 @@ void frmMain::Form_Load() {
     NumberOfHistoryGroups = 1;
     SelectedPictureIndex = -1;
 
-    // The strips, the stage and the colour pie are initialised here, each with this window as owner,
-    // the strips but the first hidden with their shadows.
+    for (size_t i = 0; i < history.size(); ++i) {
+        history[i]->Init(this);
+        if (i > 0) {
+            history[i]->setVisible(false);
+            history[i]->HideShadows();
+        }
+    }
+    ctlStage->Init(this);
+    ctlMatch->Init(this);
 
     ShowWorkspace(CommandIds::SelectionTab);
 
@@ -118,7 +131,8 @@ void frmMain::Form_Load() {
     Globals::DrawColor->SetGreen(0);
     Globals::DrawColor->SetBlue(0);
     Globals::DrawColor->SetTemporaryImagePath(App::Path() + QStringLiteral("/stdcolor.bmp"));
-    // The stage takes the draw colour and opens the program folder's "stdimg.png" here.
+    ctlStage->SetDrawColor(Globals::DrawColor);
+    ctlStage->OpenPicture(App::Path() + QStringLiteral("/stdimg.png"));
 
     m_IsOpeningJustAfterStartup = true;
     UpdateAppCaption();
@@ -127,7 +141,7 @@ void frmMain::Form_Load() {
 
 void frmMain::Init() {
     SetProoferCount(3, true);
-    // The strips are numbered 1 to 6 here, by their index + 1.
+    for (size_t i = 0; i < history.size(); ++i) history[i]->SetControlIndex(static_cast<int16_t>(i + 1));
 }
 
 void frmMain::SetUIStatus(bool pState) {
@@ -140,9 +154,9 @@ void frmMain::SetUIStatus(bool pState) {
         RibbonTab* tab = ribbon->Tab(t);
         for (int g = 0; g < tab->GroupCount(); ++g) xptHelper::SetControlsEnabled(pState, tab->Group(g)->Controls());
     }
-    // The strips follow here.
+    for (const auto& strip : history) strip->SetEnabled(pState);
     for (const auto& proofer : cpList) proofer->SetEnabled(pState);
-    // The stage follows here.
+    ctlStage->SetEnabled(pState);
 }
 
 void frmMain::UpdateAppCaption() {
@@ -160,11 +174,13 @@ bool frmMain::IsUntitled() const { return Globals::CurrentFile.isEmpty(); }
 bool frmMain::IsModified() const {
     if (m_IsOpeningJustAfterStartup)
         return false;
-    // The strips, the stage and the colour pie join this test once they exist.
     for (const auto& proofer : cpList)
         if (const auto color = proofer->PanelColor(); color && color->IsDirty())
             return true;
-    return false;
+    for (const auto& strip : history)
+        if (strip->IsDirty())
+            return true;
+    return ctlStage->PictureIsDirty() || ctlMatch->IsDirty();
 }
 
 int frmMain::PromptSaveChanges() {
@@ -240,6 +256,13 @@ void frmMain::Form_Unload() {
     if (m_unloaded)
         return;
     m_unloaded = true;
+    // Each step stands alone: one that fails does not keep the others from releasing what they hold.
+    for (const auto& strip : history) {
+        try {
+            strip->Dispose();
+        } catch (...) {
+        }
+    }
     for (const auto& proofer : cpList) proofer->Dispose();
     if (!Globals::IconTempFolder.isEmpty()) {
         FileShared::DeleteFolder(Globals::IconTempFolder);

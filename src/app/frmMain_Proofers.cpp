@@ -7,6 +7,9 @@
 #include "model/Texture.h"
 #include "platform/RibbonBar.h"
 #include "platform/RuntimeError.h"
+#include "stage/Stage.h"
+#include "views/ColorHistory.h"
+#include "views/ColorMatch.h"
 #include "views/ColorPanel.h"
 
 #include <array>
@@ -19,11 +22,13 @@ constexpr int KeptEntries = 9;
 void frmMain::ShowWorkspace(int32_t tabId) {
     ::RibbonBar* ribbon = RibbonBar();
     if (tabId == CommandIds::SelectionTab) {
-        // The stage and the colour pie hide here; the strips offer "&Add All".
+        ctlStage->setVisible(false);
+        ctlMatch->setVisible(false);
         for (const auto& proofer : cpList) {
             proofer->setVisible(true);
             proofer->RefreshShadows(SizeMessage);
         }
+        for (const auto& strip : history) strip->SetShowSelectionMenu(true);
         if (RibbonTab* tab = ribbon ? ribbon->FindTab(tabId) : nullptr)
             ribbon->SetSelectedTab(tab);
     } else if (tabId == CommandIds::ColorPieTab || tabId == CommandIds::StagingTab) {
@@ -31,7 +36,16 @@ void frmMain::ShowWorkspace(int32_t tabId) {
             proofer->setVisible(false);
             proofer->HideShadows();
         }
-        // The stage takes the draw colour and shows, or the colour pie shows, here.
+        for (const auto& strip : history) strip->SetShowSelectionMenu(false);
+        if (tabId == CommandIds::StagingTab) {
+            if (!ctlStage->HasColor())
+                ctlStage->SetDrawColor(Globals::DrawColor);
+            ctlStage->setVisible(true);
+            ctlMatch->setVisible(false);
+        } else {
+            ctlMatch->setVisible(true);
+            ctlStage->setVisible(false);
+        }
         if (RibbonTab* tab = ribbon ? ribbon->FindTab(tabId) : nullptr)
             ribbon->SetSelectedTab(tab);
     }

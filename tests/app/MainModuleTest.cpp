@@ -113,6 +113,9 @@ TEST_F(ProgramFolder, TextureFilesFollowInEnumerationOrder) {
 
 TEST_F(ProgramFolder, MainMakesTheProgramWideObjectsAndShowsTheWindow) {
     addTexture("dots.bmp");
+    // The window's load opens the standard picture and the draw colour's pattern from the program folder.
+    for (const char* name : {"/stdimg.png", "/stdcolor.bmp"})
+        ASSERT_TRUE(QFile::copy(savedPath + name, folder.path() + name));
     App::SetTitle("Other");
     Globals::CurrentFile.clear();
     MainModule::Main(QString());

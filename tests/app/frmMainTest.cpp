@@ -417,6 +417,8 @@ TEST(frmMainIcons, AMissingIconFileLeavesItsCommandsBareAndTheWindowWhole) {
         const QString name = QStringLiteral("/bin/bin%1").arg(n, 3, 10, QLatin1Char('0'));
         ASSERT_TRUE(QFile::copy(build + name, program.path() + name));
     }
+    for (const char* name : {"/stdimg.png", "/stdcolor.bmp"})
+        ASSERT_TRUE(QFile::copy(build + name, program.path() + name));
     App::SetPath(program.path());
     struct Restore {
         QString path;

@@ -1,16 +1,10 @@
 #include "views/ColorPanel.h"
 
-#include "imaging/cColourise.h"
 #include "imaging/cDIBSection.h"
-#include "imaging/cTexturise.h"
 #include "model/Color.h"
 #include "model/Globals.h"
 #include "model/Texture.h"
 #include "platform/App.h"
-#include "platform/CommandBar.h"
-#include "platform/CommandBarControl.h"
-#include "platform/CommandBarCustom.h"
-#include "platform/CommandBars.h"
 #include "platform/FileDialog.h"
 #include "platform/ImagingControl.h"
 #include "platform/MessageBox.h"
@@ -22,10 +16,9 @@
 #include "services/Subclassing.h"
 #include "services/XMLShared.h"
 #include "services/fDropShadow.h"
-#include "services/xptHelper.h"
+#include "views/SwatchRenderer.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFontMetrics>
@@ -37,32 +30,8 @@
 #include <QSlider>
 
 #include <cmath>
-#include <cstring>
 
 namespace {
-
-// Command ids of the popup.
-enum PopupId : int {
-    CopyImage = 4003,
-    DeleteColor = 4004,
-    CopyRGB = 30000,
-    CopyHSB = 30001,
-    CopyHTML = 30002,
-    FixIt = 30003,
-    LoadImage = 30004,
-    RemoveImage = 30005,
-    KeepIt = 30006,
-    AdjustColor = 40000,
-    Adjust = 40001,
-    TexturesMenu = 15102,
-    DeleteAllColors = 60000,
-    CommentsItem = 60001,
-    AddAll = 60002,
-    AddBlackWhite = 60003,
-    SortMenu = 61001,
-    SortFirst = 61002,
-    SortLast = 61009,
-};
 
 // The imaging control's error for a picture file that does not exist.
 constexpr int32_t PictureFileNotFound = 32504;
@@ -102,39 +71,6 @@ int16_t shiftCode(Qt::KeyboardModifiers modifiers) {
     return code;
 }
 
-// The colouriser measures hue on 0..255 with 0 as magenta (its sextant -1) and 255 as magenta (5):
-// sextant = value * 6 / 255 - 1. The colour's hue in degrees lands in the same sextant when
-// value = (degrees / 60 + 1) * 255 / 6, the magenta-red degrees above 300 wrapping to the low end.
-// (degrees + 60) mod 360 times 17/24 keeps the halves exact, so they round to even as written.
-int32_t colouriserHue(int32_t degrees) {
-    const int32_t hue = std::clamp(degrees, 0, 359);
-    return Numeric::Round(((hue + 60) % 360) * 17.0 / 24.0);
-}
-
-void fillPlain(cDIBSection& bitmap, int32_t rgb) {
-    uint8_t* bits = bitmap.DIBSectionBitsPtr();
-    if (!bits)
-        return;
-    const int32_t stride = bitmap.BytesPerScanLine();
-    const uint8_t blue = static_cast<uint8_t>((rgb >> 16) & 0xFF);
-    const uint8_t green = static_cast<uint8_t>((rgb >> 8) & 0xFF);
-    const uint8_t red = static_cast<uint8_t>(rgb & 0xFF);
-    for (int32_t x = 0; x < bitmap.Width(); ++x) {
-        bits[3 * x] = blue;
-        bits[3 * x + 1] = green;
-        bits[3 * x + 2] = red;
-    }
-    std::memset(bits + 3 * bitmap.Width(), 0, static_cast<size_t>(stride - 3 * bitmap.Width()));
-    for (int32_t y = 1; y < bitmap.Height(); ++y)
-        std::memcpy(bits + static_cast<size_t>(y) * stride, bits, static_cast<size_t>(stride));
-}
-
-void copyBits(const cDIBSection& from, cDIBSection& to) {
-    if (from.DIBSectionBitsPtr() && to.DIBSectionBitsPtr())
-        std::memcpy(to.DIBSectionBitsPtr(), from.DIBSectionBitsPtr(),
-                    static_cast<size_t>(from.BytesPerScanLine()) * from.Height());
-}
-
 // The first of the dropped items that is a file; empty when none is.
 QString firstDroppedFile(const QMimeData* data) {
     if (data && data->hasUrls())
@@ -144,13 +80,42 @@ QString firstDroppedFile(const QMimeData* data) {
     return QString();
 }
 
-void setClipboardText(const QString& text) {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(text);
+// Draws the part of the bitmap inside area (picture coordinates) at the same place. The rows are turned into
+// the screen's format here, for the area alone: handed the whole bitmap, Qt would convert all of it, upside
+// down, on its worker threads at every paint.
+void paintBitmap(QPainter& painter, const cDIBSection& bitmap, QRect area) {
+    area &= QRect(0, 0, bitmap.Width(), bitmap.Height());
+    const uint8_t* bits = bitmap.DIBSectionBitsPtr();
+    if (area.isEmpty() || !bits)
+        return;
+    QImage rows(area.size(), QImage::Format_RGB32);
+    const int32_t stride = bitmap.BytesPerScanLine();
+    for (int y = 0; y < area.height(); ++y) {
+        const uint8_t* from = bits + static_cast<size_t>(bitmap.Height() - 1 - (area.y() + y)) * stride +
+                              3 * static_cast<size_t>(area.x());
+        auto* to = reinterpret_cast<uint32_t*>(rows.scanLine(y));
+        for (int x = 0; x < area.width(); ++x, from += 3)
+            to[x] = 0xFF000000u | (uint32_t{from[2]} << 16) | (uint32_t{from[1]} << 8) | from[0];
+    }
+    painter.drawImage(area.topLeft(), rows);
 }
 
 }  // namespace
+
+// Counts a pass while it lives; the outermost, as it ends, runs what arrived during it.
+class ColorPanel::Pass {
+public:
+    explicit Pass(ColorPanel& panel) : m_panel(panel) { ++m_panel.m_passDepth; }
+    ~Pass() {
+        if (--m_panel.m_passDepth == 0)
+            m_panel.RunDeferred();
+    }
+    Pass(const Pass&) = delete;
+    Pass& operator=(const Pass&) = delete;
+
+private:
+    ColorPanel& m_panel;
+};
 
 ColorPanel::ColorPanel(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
@@ -208,23 +173,14 @@ ColorPanel::ColorPanel(QWidget* parent) : QWidget(parent) {
         sldColor.push_back(slider);
     }
 
-    m_commandBars = new CommandBars(this);
-    m_commandBars->setParent(this);
-    m_commandBars->setObjectName(QStringLiteral("CommandBars"));
-    // A command that fails ends quietly: it runs from the event loop, where nothing could take the error.
-    connect(m_commandBars, &CommandBars::Execute, this, [this](CommandBarControl* control) {
-        try {
-            PopupExecute(control);
-        } catch (...) {
-        }
-    });
-    connect(m_commandBars, &CommandBars::InitCommandsPopup, this, [this](CommandBar* bar) { PopupOpening(bar); });
+    m_renderer = std::make_unique<SwatchRenderer>();
+    m_popup = new SwatchPopup(this, *this);
 }
 
 ColorPanel::~ColorPanel() {
     UnloadShadows();
     // The command bars go while the swatch they watch is still whole.
-    delete m_commandBars;
+    delete m_popup;
 }
 
 int32_t ColorPanel::hwnd() const { return WindowRegistry::Handle(const_cast<ColorPanel*>(this)); }
@@ -278,8 +234,39 @@ void ColorPanel::SetSuspendLayout(bool bSuspendLayout) {
     }
 }
 
+void ColorPanel::SetPopupIcons(std::shared_ptr<CommandBarImageManager> icons) { m_popup->SetIcons(std::move(icons)); }
+
+void ColorPanel::Exclusive(std::function<void()> request) {
+    if (m_passDepth > 0) {
+        m_deferred.push_back(std::move(request));
+        return;
+    }
+    Pass pass(*this);
+    request();
+}
+
+void ColorPanel::RunDeferred() {
+    while (!m_deferred.empty()) {
+        const std::function<void()> next = std::move(m_deferred.front());
+        m_deferred.pop_front();
+        Pass pass(*this);
+        // A deferred request has no caller left to take its error.
+        try {
+            next();
+        } catch (...) {
+        }
+    }
+}
+
 void ColorPanel::Init(QWidget* pfrm, std::shared_ptr<Color> pColor, int32_t pStyle, bool pContainerIsHistory,
                       bool pFixed) {
+    if (!pColor)
+        Err::Raise(RuntimeError::ObjectVariableNotSet);
+    Exclusive([=, this] { DoInit(pfrm, pColor, pStyle, pContainerIsHistory, pFixed); });
+}
+
+void ColorPanel::DoInit(QWidget* pfrm, std::shared_ptr<Color> pColor, int32_t pStyle, bool pContainerIsHistory,
+                        bool pFixed) {
     picReference->move(-2 * picReference->width(), picReference->y());
     m_owner = pfrm;
     if (!pColor)
@@ -288,7 +275,7 @@ void ColorPanel::Init(QWidget* pfrm, std::shared_ptr<Color> pColor, int32_t pSty
     SetSliders();
     SetStyle(pStyle);
     PrepareTexture();
-    BuildPopup(pContainerIsHistory);
+    m_popup->Build(pContainerIsHistory, picColor, m_color->ColorTexture());
     m_fixed = pFixed;
 }
 
@@ -297,12 +284,30 @@ void ColorPanel::SetColor(std::shared_ptr<Color> pColor) {
         return;
     if (!pColor)
         Err::Raise(RuntimeError::ObjectVariableNotSet);
+    if (m_passDepth == 0) {
+        Pass pass(*this);
+        DoSetColor(std::move(pColor));
+        return;
+    }
+    // Colours that arrive during a pass replace one another: only the latest is shown.
+    m_pendingColor = std::move(pColor);
+    if (m_colorQueued)
+        return;
+    m_colorQueued = true;
+    m_deferred.push_back([this] {
+        m_colorQueued = false;
+        if (std::shared_ptr<Color> latest = std::move(m_pendingColor); latest && !m_fixed)
+            DoSetColor(std::move(latest));
+    });
+}
+
+void ColorPanel::DoSetColor(std::shared_ptr<Color> pColor) {
     std::shared_ptr<Color> previous;
     if (m_color)
         previous = m_color->Clone();
     m_color = std::move(pColor);
     const auto& texture = m_color->ColorTexture();
-    CheckTextureItem(texture ? texture->Id() : 0);
+    m_popup->CheckTexture(texture ? texture->Id() : 0);
     SetSliders();
     RefreshReference();
     const auto& previousTexture = previous ? previous->ColorTexture() : nullptr;
@@ -317,31 +322,53 @@ void ColorPanel::SetColor(std::shared_ptr<Color> pColor) {
 }
 
 void ColorPanel::Clear() {
+    Exclusive([this] { DoClear(); });
+}
+
+void ColorPanel::DoClear() {
     m_fixed = false;
     if (!m_color)
         return;
     m_color->Clear();
-    CheckTextureItem(1);
+    m_popup->CheckTexture(1);
     PrepareTexture();
     pic->setGeometry(0, 0, width(), height());
 }
 
 void ColorPanel::ChangeTexture(std::shared_ptr<Texture> pTexture) {
+    Exclusive([this, pTexture] { DoChangeTexture(pTexture); });
+}
+
+void ColorPanel::DoChangeTexture(std::shared_ptr<Texture> pTexture) {
     if (!m_color || !pTexture)
         return;
     m_color->SetColorTexture(pTexture);
     PrepareTexture();
-    CheckTextureItem(pTexture->Id());
+    m_popup->CheckTexture(pTexture->Id());
     if (TextureKindOfColor() == TextureKind::Image)
         ShowImage(true);
 }
 
 void ColorPanel::RefreshImageFile() {
-    PrepareTexture();
-    ShowImage(false);
+    Exclusive([this] {
+        PrepareTexture();
+        ShowImage(false);
+    });
 }
 
 bool ColorPanel::LoadColorizer() {
+    // The host answering RequestNewImage may give a picture while the pass that asked is still running.
+    if (m_answeringRequest)
+        return DoLoadColorizer();
+    if (m_passDepth > 0) {
+        m_deferred.push_back([this] { DoLoadColorizer(); });
+        return false;
+    }
+    Pass pass(*this);
+    return DoLoadColorizer();
+}
+
+bool ColorPanel::DoLoadColorizer() {
     FileDialog::Request request;
     request.mode = FileDialog::Mode::Open;
     request.flags = FileDialog::FileMustExist | FileDialog::HideReadOnly;
@@ -361,6 +388,10 @@ bool ColorPanel::LoadColorizer() {
 }
 
 void ColorPanel::RemoveColorizer() {
+    Exclusive([this] { DoRemoveColorizer(); });
+}
+
+void ColorPanel::DoRemoveColorizer() {
     if (!m_color || !m_color->ColorTexture())
         return;
     m_color->ColorTexture()->SetTextureType(TextureKind::None);
@@ -394,19 +425,15 @@ void ColorPanel::HideShadows() {
 }
 
 void ColorPanel::Dispose() {
+    Exclusive([this] { DoDispose(); });
+}
+
+void ColorPanel::DoDispose() {
     UnloadShadows();
     m_color.reset();
     m_owner = nullptr;
-    m_texturiser.reset();
-    m_image.reset();
-    m_recoloured.reset();
-    m_plain.reset();
-    m_textured.reset();
-    m_colouriser.reset();
-    if (m_popupBar) {
-        m_popupBar->Controls().DeleteAll();
-        m_popupBar = nullptr;
-    }
+    m_renderer->Release();
+    m_popup->Release();
     pic->update();
 }
 
@@ -432,7 +459,7 @@ bool ColorPanel::DeSerialize(QWidget*, pugi::xml_node pState) {
     try {
         const QString fixed = XMLShared::AttributeText(pState, "fixed");
         m_fixed = fixed == QStringLiteral("1");
-        UserControlResize();
+        Exclusive([this] { UserControlResize(); });
         return true;
     } catch (...) {
         return false;
@@ -449,22 +476,14 @@ void ColorPanel::PrepareTexture() {
     if (!m_color)
         return;
     const int32_t kind = TextureKindOfColor();
-    if (kind == TextureKind::None || kind == TextureKind::Image) {
-        m_texturiser.reset();
-    } else if (kind == TextureKind::Pattern) {
-        m_texturiser = std::make_unique<cTexturise>();
-        const auto& texture = m_color->ColorTexture();
-        if (texture->Internal())
-            m_texturiser->LoadTexture(App::Path() + QStringLiteral("/textures/") + texture->path());
-        else if (FileShared::FileExists(texture->path()))
-            m_texturiser->LoadTexture(texture->path());
-    }
+    if (kind == TextureKind::None || kind == TextureKind::Image)
+        m_renderer->ReleasePattern();
+    else if (kind == TextureKind::Pattern)
+        m_renderer->LoadPattern(*m_color->ColorTexture());
     RenderPanel();
 }
 
 void ColorPanel::RenderPanel() {
-    m_plain = std::make_unique<cDIBSection>();
-    m_textured = std::make_unique<cDIBSection>();
     const int32_t kind = TextureKindOfColor();
     // Only an image texture gives the surface a size of its own.
     if (kind != TextureKind::Image)
@@ -472,17 +491,15 @@ void ColorPanel::RenderPanel() {
     const int32_t rgb = m_color->RGBColor();
     pic->SetPicture(QImage());
     pic->SetBackColor(rgb);
-    if (m_plain->Create(pic->width(), pic->height()))
-        fillPlain(*m_plain, rgb);
-    if (m_textured->Create(m_plain->Width(), m_plain->Height()))
-        copyBits(*m_plain, *m_textured);
+    // Under a picture the plain colour is seen, copied and written only at the swatch's own size: a plain
+    // colour is the same at any size, and at a large picture's size the fill and the file would be the pass.
+    if (kind == TextureKind::Image)
+        m_renderer->Render(VisibleSurface().width(), VisibleSurface().height(), rgb, false);
+    else
+        m_renderer->Render(pic->width(), pic->height(), rgb, kind == TextureKind::Pattern);
     RefreshReference();
-    if (kind == TextureKind::Pattern) {
-        if (m_texturiser)
-            m_texturiser->ApplyTexture(*m_plain, *m_textured, 100, 64, 100);
-    } else if (kind == TextureKind::Image) {
+    if (kind == TextureKind::Image)
         ShowImage(false);
-    }
     pic->update();
     // Around a picture smaller than the swatch the swatch itself shows the colour.
     if (rgb != m_backColor) {
@@ -500,20 +517,14 @@ int32_t ColorPanel::ShowImage(bool reload, bool askForMissing) {
             Err::Raise(RuntimeError::ObjectVariableNotSet);
         if (TextureKindOfColor() != TextureKind::Image && !reload)
             return 0;
-        if (reload || !m_recoloured) {
+        if (reload || !m_renderer->HasRecoloured()) {
             im->SetFileName(m_color->ColorTexture()->path());
             im->ReduceColors(256, true, true);
             im->Refresh();
             pic->setGeometry(0, 0, im->PictureWidth(), im->PictureHeight());
-            m_image = std::make_unique<cDIBSection>();
-            m_recoloured = std::make_unique<cDIBSection>();
-            m_colouriser = std::make_unique<cColourise>();
-            m_image->CreateFromPicture(im->Picture());
+            m_renderer->LoadPicture(im->Picture());
         }
-        m_recoloured->Create(m_image->Width(), m_image->Height());
-        m_colouriser->SetHue(colouriserHue(m_color->Hue()));
-        m_colouriser->SetSaturation(100);
-        m_colouriser->Process(*m_image, *m_recoloured);
+        m_renderer->Recolour(m_color->Hue());
         pic->update();
         RefreshReference();
     } catch (const RuntimeError& e) {
@@ -526,9 +537,12 @@ int32_t ColorPanel::ShowImage(bool reload, bool askForMissing) {
                                 FileShared::GetFileName(m_color->ColorTexture()->path()) +
                                 QStringLiteral(". Do you want to look for this picture?");
         bool added = false;
+        const bool answering = m_answeringRequest;
+        m_answeringRequest = true;
         emit RequestNewImage(message, added);
+        m_answeringRequest = answering;
         if (!added)
-            RemoveColorizer();
+            DoRemoveColorizer();
     }
     return error;
 }
@@ -546,7 +560,7 @@ bool ColorPanel::TakeImageFile(const QString& file) {
     texture->SetTextureType(TextureKind::Image);
     texture->SetPath(file);
     texture->SetInternal(false);
-    if (ShowImage(true, false) == 0 && m_image && m_image->Width() > 0) {
+    if (ShowImage(true, false) == 0 && m_renderer->Image() && m_renderer->Image()->Width() > 0) {
         SavePictureColourFile();
         return true;
     }
@@ -554,20 +568,19 @@ bool ColorPanel::TakeImageFile(const QString& file) {
     texture->SetPath(oldPath);
     texture->SetInternal(oldInternal);
     // A failed load leaves the imaging control's previous picture, so an earlier picture is still there.
-    if (oldKind != TextureKind::Image) {
-        m_image.reset();
-        m_recoloured.reset();
-    }
+    if (oldKind != TextureKind::Image)
+        m_renderer->ReleasePicture();
     UserControlResize();
     return false;
 }
 
 void ColorPanel::SaveTemporaryImage() {
-    // The plain bitmap is what the surface's own picture holds: the colour at the surface's size.
+    // The plain bitmap is what the surface's own picture holds: the colour at the surface's size (at the
+    // swatch's size under a picture, where the textured bitmap is the plain colour too).
     if (Textured())
-        m_textured->SavePicture(m_color->TemporaryImagePath());
+        m_renderer->Textured()->SavePicture(m_color->TemporaryImagePath());
     else
-        m_plain->SavePicture(m_color->TemporaryImagePath());
+        m_renderer->Plain()->SavePicture(m_color->TemporaryImagePath());
 }
 
 void ColorPanel::SavePictureColourFile() {
@@ -576,12 +589,11 @@ void ColorPanel::SavePictureColourFile() {
     // large picture's size the write alone would outlast the recolour.
     if (TextureKindOfColor() != TextureKind::Image)
         return;
-    cDIBSection plain;
-    if (!plain.Create(width(), height()))
-        return;
-    fillPlain(plain, m_color->RGBColor());
-    plain.SavePicture(m_color->TemporaryImagePath());
+    const QSize size = VisibleSurface();
+    SwatchRenderer::WritePlainFile(m_color->TemporaryImagePath(), size.width(), size.height(), m_color->RGBColor());
 }
+
+QSize ColorPanel::VisibleSurface() const { return (pic->geometry() & rect()).size(); }
 
 void ColorPanel::RefreshReference() {
     if (!m_color)
@@ -592,19 +604,15 @@ void ColorPanel::RefreshReference() {
     picReference->update();
 }
 
-const cDIBSection* ColorPanel::ShownBitmap() const {
-    switch (TextureKindOfColor()) {
-        case TextureKind::Pattern: return m_textured.get();
-        case TextureKind::Image: return m_recoloured.get();
-        default: return m_plain.get();
-    }
-}
-
 void ColorPanel::PaintSurface(QPainter& painter) {
     if (!m_color)
         return;
-    if (const cDIBSection* bitmap = ShownBitmap(); bitmap && bitmap->Width() > 0)
-        bitmap->PaintPicture(painter, 0, 0);
+    if (const cDIBSection* bitmap = m_renderer->Shown(TextureKindOfColor())) {
+        // On the screen only the part of the surface the swatch leaves visible is drawn.
+        const QRect area = painter.device() == pic ? pic->visibleRegion().boundingRect()
+                                                   : QRect(0, 0, bitmap->Width(), bitmap->Height());
+        paintBitmap(painter, *bitmap, area);
+    }
     const int32_t rgb = m_color->RGBColor();
     if (rgb != m_backColor) {
         m_backColor = rgb;
@@ -620,7 +628,21 @@ void ColorPanel::paintEvent(QPaintEvent*) {
         painter.fillRect(rect(), palette().color(QPalette::Window));
 }
 
-void ColorPanel::resizeEvent(QResizeEvent*) { UserControlResize(); }
+void ColorPanel::resizeEvent(QResizeEvent*) {
+    if (m_passDepth == 0) {
+        Pass pass(*this);
+        UserControlResize();
+        return;
+    }
+    // The size is read when the deferred resize runs, so several resizes make one.
+    if (m_resizeQueued)
+        return;
+    m_resizeQueued = true;
+    m_deferred.push_back([this] {
+        m_resizeQueued = false;
+        UserControlResize();
+    });
+}
 
 void ColorPanel::UserControlResize() {
     try {
@@ -675,6 +697,23 @@ void ColorPanel::SetSliders() {
 }
 
 void ColorPanel::SliderChange() {
+    // A move during a pass (the swatch's own render among them) is not lost: it is applied after it.
+    if (m_passDepth > 0) {
+        // The sliders are read when the deferred change runs, so several moves make one.
+        if (!m_sliderQueued) {
+            m_sliderQueued = true;
+            m_deferred.push_back([this] {
+                m_sliderQueued = false;
+                ApplySliders();
+            });
+        }
+        return;
+    }
+    Pass pass(*this);
+    ApplySliders();
+}
+
+void ColorPanel::ApplySliders() {
     if (m_sliderGuard)
         return;
     m_sliderGuard = true;
@@ -692,154 +731,41 @@ void ColorPanel::SliderChange() {
     } else if (m_color) {
         const std::shared_ptr<Color> color = m_color;
         step([&] { color->SetColor(sldColor[0]->value(), sldColor[1]->value(), sldColor[2]->value()); });
-        step([&] { SetColor(color); });
-        step([this] {
-            if (m_popupBar) {
-                SetCopyCaptions(m_popupBar);
-                m_popupBar->RedrawBar();
-            }
+        step([&] {
+            if (!m_fixed)
+                DoSetColor(color);
         });
+        step([this] { m_popup->RenewCaptions(); });
         step([&] { emit ColorChanged(color); });
     }
     m_sliderGuard = false;
 }
 
-void ColorPanel::BuildPopup(bool containerIsHistory) {
-    // The popup's commands show the icons the host window's command bars hold under their ids.
-    if (m_owner)
-        if (auto* hostBars = m_owner->findChild<CommandBars*>(QString(), Qt::FindDirectChildrenOnly))
-            m_commandBars->SetIcons(hostBars->SharedIcons());
-    m_commandBars->ActiveMenuBar()->SetVisible(false);
-    // A swatch that is disposed and initialised again fills its one popup bar anew.
-    for (int i = 0; i < m_commandBars->Count() && !m_popupBar; ++i)
-        if (m_commandBars->Item(i)->Name() == QStringLiteral("Popup"))
-            m_popupBar = m_commandBars->Item(i);
-    if (!m_popupBar)
-        m_popupBar = m_commandBars->Add(QStringLiteral("Popup"), CommandBar::Popup);
-    CommandBarControls& controls = m_popupBar->Controls();
-    controls.DeleteAll();
-    const auto add = [](CommandBarControls& to, CommandBarControl::Type type, int id, const QString& caption,
-                        bool beginGroup = false) {
-        CommandBarControl* control = to.Add(type, id, caption, -1, false);
-        if (beginGroup)
-            control->SetBeginGroup(true);
-        return control;
-    };
-    if (!containerIsHistory) {
-        add(controls, CommandBarControl::Button, KeepIt, QStringLiteral("&Keep it!"));
-        add(controls, CommandBarControl::Button, FixIt, QStringLiteral("&Fix it!"));
-    }
-    add(controls, CommandBarControl::Button, CopyRGB, QString(), true);
-    add(controls, CommandBarControl::Button, CopyHSB, QString());
-    add(controls, CommandBarControl::Button, CopyHTML, QString());
-    add(controls, CommandBarControl::Button, CopyImage, QStringLiteral("Cop&y Image"), true);
-    CommandBarControl* adjust = add(controls, CommandBarControl::Popup, AdjustColor, QStringLiteral("Adj&ust Color"));
-    auto* sliders = static_cast<CommandBarCustom*>(
-        add(adjust->GetCommandBar()->Controls(), CommandBarControl::Custom, Adjust, QStringLiteral("&Adjust")));
-    sliders->SetHandle(picColor);
-    add(controls, CommandBarControl::Button, LoadImage, QStringLiteral("&Load Image..."), true);
-    add(controls, CommandBarControl::Button, RemoveImage, QStringLiteral("&Remove Image"));
-    CommandBarControl* textures =
-        add(controls, CommandBarControl::Popup, TexturesMenu, QStringLiteral("&Textures"), true);
-    const auto& own = m_color ? m_color->ColorTexture() : nullptr;
-    for (size_t i = 0; i < Globals::Textures.size(); ++i) {
-        const auto& texture = Globals::Textures[i];
-        CommandBarControl* item = add(textures->GetCommandBar()->Controls(), CommandBarControl::Button, texture->Id(),
-                                      texture->Name(), i == 1);
-        item->SetChecked(own && texture->Equals(own));
-    }
-    if (containerIsHistory) {
-        add(controls, CommandBarControl::Button, DeleteColor, QStringLiteral("&Delete Color"), true);
-        add(controls, CommandBarControl::Button, DeleteAllColors, QStringLiteral("D&elete All"));
-        add(controls, CommandBarControl::Button, AddAll, QStringLiteral("&Add All"), true);
-        add(controls, CommandBarControl::Button, AddBlackWhite, QStringLiteral("Add &Black && White"));
-        add(controls, CommandBarControl::Button, CommentsItem, QStringLiteral("C&omments..."), true);
-        xptHelper::AddSortMenu(m_popupBar, false);
-    }
+const cDIBSection* ColorPanel::PopupImage() const {
+    return TextureKindOfColor() == TextureKind::Image ? m_renderer->Recoloured() : m_renderer->Textured();
 }
 
-void ColorPanel::CheckTextureItem(int32_t id) {
-    if (!m_popupBar)
-        return;
-    CommandBarControl* textures = m_popupBar->FindControl(TexturesMenu);
-    if (!textures || !textures->GetCommandBar())
-        return;
-    for (const auto& item : textures->GetCommandBar()->Controls()) item->SetChecked(item->Id() == id);
+void ColorPanel::PopupDeleteColor() {
+    Exclusive([this] {
+        m_color.reset();
+        emit DeleteMe();
+    });
 }
 
-void ColorPanel::SetCopyCaptions(CommandBar* bar) {
-    if (!m_color)
-        return;
-    xptHelper::SetControlCaption(bar, CopyRGB, QStringLiteral("Copy RGB: ") + m_color->ToString(QString()));
-    xptHelper::SetControlCaption(bar, CopyHSB, QStringLiteral("Copy HSB: ") + m_color->ToString(QStringLiteral("hsb")));
-    xptHelper::SetControlCaption(bar, CopyHTML,
-                                 QStringLiteral("Copy HTML: ") + m_color->ToString(QStringLiteral("html")));
-}
+void ColorPanel::PopupLoadImage() { LoadColorizer(); }
 
-void ColorPanel::PopupOpening(CommandBar* bar) {
-    try {
-        SetCopyCaptions(bar);
-        xptHelper::SetControlChecked(bar, FixIt, m_fixed);
-        // Only a picture closes the textures: they would replace it.
-        xptHelper::SetControlEnabled(bar, TexturesMenu, TextureKindOfColor() != TextureKind::Image);
-        xptHelper::SetControlEnabled(bar, RemoveImage, TextureKindOfColor() == TextureKind::Image);
-    } catch (...) {
-    }
-}
+void ColorPanel::PopupRemoveImage() { RemoveColorizer(); }
 
-void ColorPanel::PopupExecute(CommandBarControl* control) {
-    if (!control)
-        return;
-    const int id = control->Id();
-    switch (id) {
-        case CopyImage: {
-            QGuiApplication::clipboard()->clear();
-            const cDIBSection* bitmap =
-                TextureKindOfColor() == TextureKind::Image ? m_recoloured.get() : m_textured.get();
-            if (bitmap && bitmap->Width() > 0)
-                const_cast<cDIBSection*>(bitmap)->CopyToClipboard(false);
-            return;
-        }
-        case CopyRGB:
-            if (m_color)
-                setClipboardText(m_color->ToString(QString()));
-            return;
-        case CopyHSB:
-            if (m_color)
-                setClipboardText(m_color->ToString(QStringLiteral("hsb")));
-            return;
-        case CopyHTML:
-            if (m_color)
-                setClipboardText(m_color->ToString(QStringLiteral("html")));
-            return;
-        case DeleteColor:
-            m_color.reset();
-            emit DeleteMe();
-            return;
-        case KeepIt: emit SendToHistory(0); return;
-        case FixIt:
-            control->SetChecked(!control->Checked());
-            m_fixed = control->Checked();
-            return;
-        case LoadImage: LoadColorizer(); return;
-        case RemoveImage: RemoveColorizer(); return;
-        case DeleteAllColors: emit DeleteAll(); return;
-        case AddAll: emit KeepAll(); return;
-        case AddBlackWhite: emit AddBlackAndWhite(); return;
-        case CommentsItem: emit ShowComments(); return;
-        default: break;
-    }
-    if (id >= SortMenu && id <= SortLast) {
-        emit Sort(id - SortFirst);
-        return;
-    }
-    if (Globals::Textures.empty())
-        return;
-    if (id >= Globals::Textures.front()->Id() && id <= Globals::Textures.back()->Id()) {
-        if (CommandBar* bar = control->Parent())
-            for (const auto& item : bar->Controls()) item->SetChecked(false);
-        control->SetChecked(true);
-        ChangeTexture(Globals::TextureItem(id));
+void ColorPanel::PopupChangeTexture(std::shared_ptr<Texture> texture) { ChangeTexture(std::move(texture)); }
+
+void ColorPanel::PopupRaise(Event event, int32_t argument) {
+    switch (event) {
+        case Event::SendToHistory: emit SendToHistory(argument); return;
+        case Event::DeleteAll: emit DeleteAll(); return;
+        case Event::KeepAll: emit KeepAll(); return;
+        case Event::AddBlackAndWhite: emit AddBlackAndWhite(); return;
+        case Event::ShowComments: emit ShowComments(); return;
+        case Event::Sort: emit Sort(argument); return;
     }
 }
 
@@ -857,8 +783,7 @@ void ColorPanel::SurfaceMouseMove(int16_t button, int16_t shift, float x, float 
 
 void ColorPanel::SurfaceMouseUp(int16_t button, int16_t shift, float x, float y, const QPoint& globalPos) {
     if (button == 2) {
-        if (m_popupBar)
-            m_popupBar->ShowPopup(globalPos);
+        m_popup->Show(globalPos);
         return;
     }
     emit MouseUp(button, shift, x, y);
@@ -926,11 +851,13 @@ bool ColorPanel::eventFilter(QObject* watched, QEvent* event) {
                 return false;
             }
             drop->acceptProposedAction();
-            try {
-                TakeImageFile(file);
-                pic->update();
-            } catch (...) {
-            }
+            Exclusive([this, file] {
+                try {
+                    TakeImageFile(file);
+                    pic->update();
+                } catch (...) {
+                }
+            });
             return true;
         }
         default: return QWidget::eventFilter(watched, event);

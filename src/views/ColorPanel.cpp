@@ -16,6 +16,7 @@
 #include "services/Subclassing.h"
 #include "services/XMLShared.h"
 #include "services/fDropShadow.h"
+#include "views/MouseCodes.h"
 #include "views/SwatchRenderer.h"
 
 #include <QApplication>
@@ -36,40 +37,7 @@ namespace {
 // The imaging control's error for a picture file that does not exist.
 constexpr int32_t PictureFileNotFound = 32504;
 
-constexpr double TwipsPerInch = 1440.0;
-
 QColor fromPacked(int32_t rgb) { return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF); }
-
-int16_t buttonCode(Qt::MouseButton button) {
-    switch (button) {
-        case Qt::LeftButton: return 1;
-        case Qt::RightButton: return 2;
-        case Qt::MiddleButton: return 4;
-        default: return 0;
-    }
-}
-
-int16_t buttonsCode(Qt::MouseButtons buttons) {
-    int16_t code = 0;
-    if (buttons & Qt::LeftButton)
-        code |= 1;
-    if (buttons & Qt::RightButton)
-        code |= 2;
-    if (buttons & Qt::MiddleButton)
-        code |= 4;
-    return code;
-}
-
-int16_t shiftCode(Qt::KeyboardModifiers modifiers) {
-    int16_t code = 0;
-    if (modifiers & Qt::ShiftModifier)
-        code |= 1;
-    if (modifiers & Qt::ControlModifier)
-        code |= 2;
-    if (modifiers & Qt::AltModifier)
-        code |= 4;
-    return code;
-}
 
 // The first of the dropped items that is a file; empty when none is.
 QString firstDroppedFile(const QMimeData* data) {
@@ -137,41 +105,8 @@ ColorPanel::ColorPanel(QWidget* parent) : QWidget(parent) {
     im->move(-im->width(), im->y());
     im->hide();
 
-    // The slider box lives hidden until the popup lends it to its "Adj&ust Color" submenu.
-    const double pixelsPerTwip = logicalDpiX() / TwipsPerInch;
-    const auto px = [pixelsPerTwip](int twips) { return Numeric::Round(twips * pixelsPerTwip); };
-    picColor = new PictureBox(this);
-    picColor->setObjectName(QStringLiteral("picColor"));
-    const QColor face = palette().color(QPalette::Window);
-    picColor->SetBackColor(face.red() + 256 * face.green() + 65536 * face.blue());
-    picColor->resize(px(2235), px(975));
-    picColor->hide();
-    const QString captions[3] = {QStringLiteral("Red:"), QStringLiteral("Green:"), QStringLiteral("Blue:")};
-    const int tops[3] = {60, 360, 660};
-    // Where Tahoma is missing a wider face stands in; it shrinks until "Green:" ends before its slider.
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSizeF(8.25);
-    while (font.pointSizeF() > 5.0 && QFontMetrics(font).horizontalAdvance(captions[1]) > px(540 - 60))
-        font.setPointSizeF(font.pointSizeF() - 0.25);
-    for (int i = 0; i < 3; ++i) {
-        auto* label = new QLabel(captions[i], picColor);
-        label->setObjectName(QStringLiteral("Label1_%1").arg(i));
-        label->setFont(font);
-        label->move(px(60), px(tops[i]));
-        label->resize(px(540 - 60), px(255));
-        Label1.push_back(label);
-
-        auto* slider = new QSlider(Qt::Horizontal, picColor);
-        slider->setObjectName(QStringLiteral("sldColor%1").arg(i));
-        slider->setRange(0, 255);
-        slider->setSingleStep(1);
-        slider->setPageStep(10);
-        // A change is reported once the thumb is let go, not on every step of a drag.
-        slider->setTracking(false);
-        slider->setGeometry(px(540), px(tops[i]), px(1695), px(255));
-        connect(slider, &QSlider::valueChanged, this, [this] { SliderChange(); });
-        sldColor.push_back(slider);
-    }
+    picColor = SwatchPopup::MakeSliderBox(this, Label1, sldColor);
+    for (QSlider* slider : sldColor) connect(slider, &QSlider::valueChanged, this, [this] { SliderChange(); });
 
     m_renderer = std::make_unique<SwatchRenderer>();
     m_popup = new SwatchPopup(this, *this);
@@ -789,21 +724,26 @@ void ColorPanel::SurfaceMouseUp(int16_t button, int16_t shift, float x, float y,
     emit MouseUp(button, shift, x, y);
 }
 
-void ColorPanel::mousePressEvent(QMouseEvent* event) {
-    SurfaceMouseDown(buttonCode(event->button()), shiftCode(event->modifiers()),
-                     static_cast<float>(event->position().x()), static_cast<float>(event->position().y()));
+bool ColorPanel::SurfaceMouse(QEvent* event) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const int16_t shift = MouseCodes::Shift(mouse->modifiers());
+    const auto x = static_cast<float>(mouse->position().x());
+    const auto y = static_cast<float>(mouse->position().y());
+    switch (event->type()) {
+        case QEvent::MouseButtonPress: SurfaceMouseDown(MouseCodes::Button(mouse->button()), shift, x, y); return true;
+        case QEvent::MouseMove: SurfaceMouseMove(MouseCodes::Buttons(mouse->buttons()), shift, x, y); return true;
+        case QEvent::MouseButtonRelease:
+            SurfaceMouseUp(MouseCodes::Button(mouse->button()), shift, x, y, mouse->globalPosition().toPoint());
+            return true;
+        default: return false;
+    }
 }
 
-void ColorPanel::mouseMoveEvent(QMouseEvent* event) {
-    SurfaceMouseMove(buttonsCode(event->buttons()), shiftCode(event->modifiers()),
-                     static_cast<float>(event->position().x()), static_cast<float>(event->position().y()));
-}
+void ColorPanel::mousePressEvent(QMouseEvent* event) { SurfaceMouse(event); }
 
-void ColorPanel::mouseReleaseEvent(QMouseEvent* event) {
-    SurfaceMouseUp(buttonCode(event->button()), shiftCode(event->modifiers()),
-                   static_cast<float>(event->position().x()), static_cast<float>(event->position().y()),
-                   event->globalPosition().toPoint());
-}
+void ColorPanel::mouseMoveEvent(QMouseEvent* event) { SurfaceMouse(event); }
+
+void ColorPanel::mouseReleaseEvent(QMouseEvent* event) { SurfaceMouse(event); }
 
 // The second press of a double click is no press of its own; Qt's default would report one.
 void ColorPanel::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
@@ -812,25 +752,9 @@ bool ColorPanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched != pic)
         return QWidget::eventFilter(watched, event);
     switch (event->type()) {
-        case QEvent::MouseButtonPress: {
-            auto* mouse = static_cast<QMouseEvent*>(event);
-            SurfaceMouseDown(buttonCode(mouse->button()), shiftCode(mouse->modifiers()),
-                             static_cast<float>(mouse->position().x()), static_cast<float>(mouse->position().y()));
-            return true;
-        }
-        case QEvent::MouseMove: {
-            auto* mouse = static_cast<QMouseEvent*>(event);
-            SurfaceMouseMove(buttonsCode(mouse->buttons()), shiftCode(mouse->modifiers()),
-                             static_cast<float>(mouse->position().x()), static_cast<float>(mouse->position().y()));
-            return true;
-        }
-        case QEvent::MouseButtonRelease: {
-            auto* mouse = static_cast<QMouseEvent*>(event);
-            SurfaceMouseUp(buttonCode(mouse->button()), shiftCode(mouse->modifiers()),
-                           static_cast<float>(mouse->position().x()), static_cast<float>(mouse->position().y()),
-                           mouse->globalPosition().toPoint());
-            return true;
-        }
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease: return SurfaceMouse(event);
         case QEvent::MouseButtonDblClick: emit DblClick(this); return true;
         case QEvent::DragEnter:
         case QEvent::DragMove: {

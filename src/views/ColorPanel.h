@@ -162,6 +162,8 @@ private:
     void PopupChangeTexture(std::shared_ptr<Texture> texture) override;
     void PopupRaise(Event event, int32_t argument) override;
 
+    // Reports a press, move or release on the surface or the swatch; False for any other event.
+    bool SurfaceMouse(QEvent* event);
     void SurfaceMouseDown(int16_t button, int16_t shift, float x, float y);
     void SurfaceMouseMove(int16_t button, int16_t shift, float x, float y);
     void SurfaceMouseUp(int16_t button, int16_t shift, float x, float y, const QPoint& globalPos);

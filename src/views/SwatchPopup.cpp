@@ -8,11 +8,16 @@
 #include "platform/CommandBarControl.h"
 #include "platform/CommandBarCustom.h"
 #include "platform/CommandBars.h"
+#include "platform/Numeric.h"
+#include "platform/PictureBox.h"
 #include "services/CommandIds.h"
 #include "services/xptHelper.h"
 
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QSlider>
 #include <QWidget>
 
 namespace {
@@ -32,6 +37,45 @@ CommandBarControl* add(CommandBarControls& to, CommandBarControl::Type type, int
 }
 
 }  // namespace
+
+// The slider box lives hidden until the popup lends it to its "Adj&ust Color" submenu.
+PictureBox* SwatchPopup::MakeSliderBox(QWidget* parent, std::vector<QLabel*>& labels, std::vector<QSlider*>& sliders) {
+    constexpr double TwipsPerInch = 1440.0;
+    const double pixelsPerTwip = parent->logicalDpiX() / TwipsPerInch;
+    const auto px = [pixelsPerTwip](int twips) { return Numeric::Round(twips * pixelsPerTwip); };
+    auto* picColor = new PictureBox(parent);
+    picColor->setObjectName(QStringLiteral("picColor"));
+    const QColor face = parent->palette().color(QPalette::Window);
+    picColor->SetBackColor(face.red() + 256 * face.green() + 65536 * face.blue());
+    picColor->resize(px(2235), px(975));
+    picColor->hide();
+    const QString captions[3] = {QStringLiteral("Red:"), QStringLiteral("Green:"), QStringLiteral("Blue:")};
+    const int tops[3] = {60, 360, 660};
+    // Where Tahoma is missing a wider face stands in; it shrinks until "Green:" ends before its slider.
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSizeF(8.25);
+    while (font.pointSizeF() > 5.0 && QFontMetrics(font).horizontalAdvance(captions[1]) > px(540 - 60))
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    for (int i = 0; i < 3; ++i) {
+        auto* label = new QLabel(captions[i], picColor);
+        label->setObjectName(QStringLiteral("Label1_%1").arg(i));
+        label->setFont(font);
+        label->move(px(60), px(tops[i]));
+        label->resize(px(540 - 60), px(255));
+        labels.push_back(label);
+
+        auto* slider = new QSlider(Qt::Horizontal, picColor);
+        slider->setObjectName(QStringLiteral("sldColor%1").arg(i));
+        slider->setRange(0, 255);
+        slider->setSingleStep(1);
+        slider->setPageStep(10);
+        // A change is reported once the thumb is let go, not on every step of a drag.
+        slider->setTracking(false);
+        slider->setGeometry(px(540), px(tops[i]), px(1695), px(255));
+        sliders.push_back(slider);
+    }
+    return picColor;
+}
 
 SwatchPopup::SwatchPopup(QWidget* owner, SwatchPopupHost& host) : QObject(owner), m_host(host) {
     m_commandBars = new CommandBars(owner);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class Color;
 class CommandBar;
@@ -13,6 +14,9 @@ class CommandBarImageManager;
 class CommandBars;
 class Texture;
 class cDIBSection;
+class PictureBox;
+class QLabel;
+class QSlider;
 class QWidget;
 
 // What the popup's commands work on: the swatch that shows it.
@@ -46,6 +50,9 @@ public:
     // owner is the swatch widget the command bars belong to.
     SwatchPopup(QWidget* owner, SwatchPopupHost& host);
     ~SwatchPopup() override;
+
+    // The hidden box of the "Red:", "Green:" and "Blue:" sliders (0 to 255) that "Adj&ust Color" hosts.
+    static PictureBox* MakeSliderBox(QWidget* parent, std::vector<QLabel*>& labels, std::vector<QSlider*>& sliders);
 
     CommandBars* Bars() const { return m_commandBars; }
     CommandBar* Bar() const { return m_bar; }

@@ -20,6 +20,7 @@
 #include "views/SwatchRenderer.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFontMetrics>
@@ -30,7 +31,11 @@
 #include <QPainter>
 #include <QSlider>
 
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
 
 namespace {
 
@@ -62,8 +67,15 @@ void paintBitmap(QPainter& painter, const cDIBSection& bitmap, QRect area) {
         const uint8_t* from = bits + static_cast<size_t>(bitmap.Height() - 1 - (area.y() + y)) * stride +
                               3 * static_cast<size_t>(area.x());
         auto* to = reinterpret_cast<uint32_t*>(rows.scanLine(y));
-        for (int x = 0; x < area.width(); ++x, from += 3)
-            to[x] = 0xFF000000u | (uint32_t{from[2]} << 16) | (uint32_t{from[1]} << 8) | from[0];
+        // Blue, green, red read as one little-endian word are the screen's 0xffRRGGBB once the fourth byte is
+        // set; the last pixel of a row is read bytewise, as its fourth byte may lie beyond the buffer.
+        const int last = area.width() - 1;
+        for (int x = 0; x < last; ++x, from += 3) {
+            uint32_t word;
+            std::memcpy(&word, from, sizeof word);
+            to[x] = word | 0xFF000000u;
+        }
+        to[last] = 0xFF000000u | (uint32_t{from[2]} << 16) | (uint32_t{from[1]} << 8) | from[0];
     }
     painter.drawImage(area.topLeft(), rows);
 }
@@ -237,15 +249,15 @@ void ColorPanel::SetColor(std::shared_ptr<Color> pColor) {
 }
 
 void ColorPanel::DoSetColor(std::shared_ptr<Color> pColor) {
-    std::shared_ptr<Color> previous;
-    if (m_color)
-        previous = m_color->Clone();
+    // Only the previous colour's texture is read below; a clone of the whole colour would cost a temporary name.
+    const std::shared_ptr<Texture> previousTexture = m_color ? m_color->ColorTexture() : nullptr;
+    if (m_color && m_color != pColor && m_color.use_count() == 1)
+        TakeOverFile(*m_color, *pColor);
     m_color = std::move(pColor);
     const auto& texture = m_color->ColorTexture();
     m_popup->CheckTexture(texture ? texture->Id() : 0);
     SetSliders();
     RefreshReference();
-    const auto& previousTexture = previous ? previous->ColorTexture() : nullptr;
     if (!previousTexture || previousTexture->TextureType() != TextureKind::Image) {
         PrepareTexture();
     } else {
@@ -254,6 +266,20 @@ void ColorPanel::DoSetColor(std::shared_ptr<Color> pColor) {
         ShowImage(false);
         SavePictureColourFile();
     }
+}
+
+// A colour that leaves with the swatch's last hold on it would delete its file as the next colour's is created
+// and written; handing the file over by a rename spares the file system both, and the render rewrites it in place.
+void ColorPanel::TakeOverFile(const Color& leaving, const Color& coming) {
+    const QString from = leaving.TemporaryImagePath();
+    const QString to = coming.TemporaryImagePath();
+    if (from.isEmpty() || to.isEmpty() || from == to || from == App::Path() + QStringLiteral("/stdcolor.bmp"))
+        return;
+    const QByteArray target = QFile::encodeName(to);
+    struct stat existing {};
+    if (::lstat(target.constData(), &existing) == 0 || errno != ENOENT)
+        return;
+    ::rename(QFile::encodeName(from).constData(), target.constData());
 }
 
 void ColorPanel::Clear() {

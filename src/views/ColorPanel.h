@@ -127,6 +127,7 @@ private:
 
     void DoInit(QWidget* pfrm, std::shared_ptr<Color> pColor, int32_t pStyle, bool pContainerIsHistory, bool pFixed);
     void DoSetColor(std::shared_ptr<Color> pColor);
+    static void TakeOverFile(const Color& leaving, const Color& coming);
     void DoClear();
     void DoChangeTexture(std::shared_ptr<Texture> pTexture);
     bool DoLoadColorizer();

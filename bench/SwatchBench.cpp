@@ -12,6 +12,7 @@
 #include "platform/FileDialog.h"
 #include "platform/ImagingControl.h"
 #include "views/ColorPanel.h"
+#include "views/SwatchRenderer.h"
 
 #include <QApplication>
 #include <QDir>
@@ -113,6 +114,19 @@ void BM_BareColourise4000x3000(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * 4000LL * 3000 * 3);
 }
 BENCHMARK(BM_BareColourise4000x3000)->Unit(benchmark::kMillisecond);
+
+// The swatch's renderer recolouring the same picture, without the widget around it.
+void BM_RendererRecolour(benchmark::State& state) {
+    ImagingControl reader;
+    reader.SetFileName(programDir->path() + QStringLiteral("/big.png"));
+    reader.ReduceColors(256, true, true);
+    SwatchRenderer renderer;
+    renderer.LoadPicture(reader.Picture());
+    int k = 0;
+    for (auto _ : state) renderer.Recolour((k++ * 37) % 360);
+    state.SetBytesProcessed(state.iterations() * 4000LL * 3000 * 3);
+}
+BENCHMARK(BM_RendererRecolour)->Unit(benchmark::kMillisecond);
 
 // A proofer holding a 5600 x 5600 picture resized back and forth, as dragging the window's edge does.
 void BM_ResizeWithHugePicture(benchmark::State& state) {

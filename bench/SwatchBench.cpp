@@ -156,6 +156,21 @@ void BM_LoadPicture(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadPicture)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// Making, filling and disposing one strip item (popup and slider box included), as a strip of hundreds does.
+void BM_CreateStripItem(benchmark::State& state) {
+    QWidget host;
+    host.resize(800, 600);
+    host.show();
+    for (auto _ : state) {
+        auto* item = new ColorPanel(&host);
+        item->setGeometry(10, 10, 24, 24);
+        item->Init(&host, colorWith(1, 30, 120, 200), 0, true);
+        item->Dispose();
+        delete item;
+    }
+}
+BENCHMARK(BM_CreateStripItem)->Unit(benchmark::kMicrosecond);
+
 void BM_MemcpyProoferBitmap(benchmark::State& state) {
     std::vector<uint8_t> from(ProoferWidth * 3 * ProoferHeight, 7), to(from.size());
     for (auto _ : state) {

@@ -51,11 +51,17 @@ PictureBox* SwatchPopup::MakeSliderBox(QWidget* parent, std::vector<QLabel*>& la
     picColor->hide();
     const QString captions[3] = {QStringLiteral("Red:"), QStringLiteral("Green:"), QStringLiteral("Blue:")};
     const int tops[3] = {60, 360, 660};
-    // Where Tahoma is missing a wider face stands in; it shrinks until "Green:" ends before its slider.
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSizeF(8.25);
-    while (font.pointSizeF() > 5.0 && QFontMetrics(font).horizontalAdvance(captions[1]) > px(540 - 60))
-        font.setPointSizeF(font.pointSizeF() - 0.25);
+    // Where Tahoma is missing a wider face stands in; it shrinks until "Green:" ends before its slider. The
+    // fitting is measured once per label width: a strip makes a box for every one of its swatches.
+    static int fittedWidth = -1;
+    static QFont font;
+    if (fittedWidth != px(540 - 60)) {
+        fittedWidth = px(540 - 60);
+        font = QFont(QStringLiteral("Tahoma"));
+        font.setPointSizeF(8.25);
+        while (font.pointSizeF() > 5.0 && QFontMetrics(font).horizontalAdvance(captions[1]) > fittedWidth)
+            font.setPointSizeF(font.pointSizeF() - 0.25);
+    }
     for (int i = 0; i < 3; ++i) {
         auto* label = new QLabel(captions[i], picColor);
         label->setObjectName(QStringLiteral("Label1_%1").arg(i));

@@ -1,13 +1,18 @@
 // Rendering a 240 x 470 proofer: plain, with a pattern texture (both with the temporary BMP file), and
-// recolouring a cached 4000 x 3000 user picture for a new colour; memcpy of the same bytes as the bound.
+// recolouring a cached 4000 x 3000 user picture for a new colour beside the bare colourise pass of the same
+// size; resizing a proofer that holds a 5600 x 5600 picture; memcpy of the same bytes as the bound.
 #include "model/Color.h"
 #include "model/ColorConverter.h"
 #include "model/Factory.h"
 #include "model/Globals.h"
 #include "model/Texture.h"
+#include "imaging/cColourise.h"
+#include "imaging/cDIBSection.h"
 #include "platform/App.h"
 #include "platform/FileDialog.h"
+#include "platform/ImagingControl.h"
 #include "views/ColorPanel.h"
+#include "views/SwatchRenderer.h"
 
 #include <QApplication>
 #include <QDir>
@@ -60,8 +65,8 @@ void BM_RenderPattern(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderPattern)->Unit(benchmark::kMillisecond);
 
-// state.range(0) 1: a render ran after the picture was loaded, so the colour's file has the
-// picture's size and each recolour writes 4000 x 3000 pixels of it; 0: the file keeps the proofer's size.
+// state.range(0) 1: a render ran after the picture was loaded; 0: none did. Either way the colour's file
+// holds the plain colour at the proofer's size.
 void BM_RecolourCachedPicture(benchmark::State& state) {
     Proofer proofer(colorWith(1, 30, 120, 200));
     const QString picture = programDir->path() + QStringLiteral("/big.png");
@@ -86,6 +91,62 @@ void BM_RecolourCachedPicture(benchmark::State& state) {
 }
 BENCHMARK(BM_RecolourCachedPicture)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// The colourise pass alone over the same picture, read and reduced to grey as the swatch does, for the
+// recolour's overhead.
+void BM_BareColourise4000x3000(benchmark::State& state) {
+    ImagingControl reader;
+    reader.SetFileName(programDir->path() + QStringLiteral("/big.png"));
+    reader.ReduceColors(256, true, true);
+    cDIBSection source, target;
+    source.CreateFromPicture(reader.Picture());
+    if (source.Width() != 4000 || !target.Create(4000, 3000)) {
+        state.SkipWithError("the picture did not load");
+        return;
+    }
+    cColourise colouriser;
+    colouriser.SetSaturation(100);
+    int k = 0;
+    for (auto _ : state) {
+        colouriser.SetHue((k++ * 37) % 256);
+        colouriser.ProcessBits(source, target);
+        benchmark::DoNotOptimize(target.DIBSectionBitsPtr());
+    }
+    state.SetBytesProcessed(state.iterations() * 4000LL * 3000 * 3);
+}
+BENCHMARK(BM_BareColourise4000x3000)->Unit(benchmark::kMillisecond);
+
+// The swatch's renderer recolouring the same picture, without the widget around it.
+void BM_RendererRecolour(benchmark::State& state) {
+    ImagingControl reader;
+    reader.SetFileName(programDir->path() + QStringLiteral("/big.png"));
+    reader.ReduceColors(256, true, true);
+    SwatchRenderer renderer;
+    renderer.LoadPicture(reader.Picture());
+    int k = 0;
+    for (auto _ : state) renderer.Recolour((k++ * 37) % 360);
+    state.SetBytesProcessed(state.iterations() * 4000LL * 3000 * 3);
+}
+BENCHMARK(BM_RendererRecolour)->Unit(benchmark::kMillisecond);
+
+// A proofer holding a 5600 x 5600 picture resized back and forth, as dragging the window's edge does.
+void BM_ResizeWithHugePicture(benchmark::State& state) {
+    Proofer proofer(colorWith(1, 30, 120, 200));
+    const QString picture = programDir->path() + QStringLiteral("/huge.png");
+    FileDialog::SetHandler([&](const FileDialog::Request&) { return FileDialog::Result{true, picture, 1}; });
+    const bool loaded = proofer.panel->LoadColorizer();
+    FileDialog::SetHandler({});
+    if (!loaded) {
+        state.SkipWithError("the picture did not load");
+        return;
+    }
+    int k = 0;
+    for (auto _ : state) {
+        proofer.panel->resize(ProoferWidth + (k++ % 2) * 20, ProoferHeight);
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_ResizeWithHugePicture)->Unit(benchmark::kMillisecond);
+
 void BM_LoadPicture(benchmark::State& state) {
     Proofer proofer(colorWith(1, 30, 120, 200));
     const QString picture = programDir->path() + QStringLiteral("/big.png");
@@ -94,6 +155,21 @@ void BM_LoadPicture(benchmark::State& state) {
     FileDialog::SetHandler({});
 }
 BENCHMARK(BM_LoadPicture)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Making, filling and disposing one strip item (popup and slider box included), as a strip of hundreds does.
+void BM_CreateStripItem(benchmark::State& state) {
+    QWidget host;
+    host.resize(800, 600);
+    host.show();
+    for (auto _ : state) {
+        auto* item = new ColorPanel(&host);
+        item->setGeometry(10, 10, 24, 24);
+        item->Init(&host, colorWith(1, 30, 120, 200), 0, true);
+        item->Dispose();
+        delete item;
+    }
+}
+BENCHMARK(BM_CreateStripItem)->Unit(benchmark::kMicrosecond);
 
 void BM_MemcpyProoferBitmap(benchmark::State& state) {
     std::vector<uint8_t> from(ProoferWidth * 3 * ProoferHeight, 7), to(from.size());
@@ -132,6 +208,12 @@ void prepare() {
         }
     }
     big.save(programDir->path() + QStringLiteral("/big.png"), "PNG", 100);
+    QImage huge(5600, 5600, QImage::Format_RGB32);
+    for (int y = 0; y < huge.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(huge.scanLine(y));
+        for (int x = 0; x < huge.width(); ++x) line[x] = qRgb(x % 256, y % 256, (x + y) % 256);
+    }
+    huge.save(programDir->path() + QStringLiteral("/huge.png"), "PNG", 100);
     App::SetPath(programDir->path());
     Globals::Converter = std::make_shared<ColorConverter>();
     Globals::Textures = {

@@ -8,6 +8,8 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -135,7 +137,17 @@ private:
     void picClient_Paint();
     void ShowHelp();
 
+    // A rebuild or recolouring of the proofer row asked for while one runs, or while a proofer renders, is
+    // queued and runs once after it.
+    bool ProoferRowBusy() const;
+    void QueueProoferWork(std::function<void()> work);
+    void RunQueuedProoferWork();
+
     CommandBars* m_commandBars = nullptr;
     bool ExecuteBusy = false;
     bool m_unloaded = false;
+    int m_prooferPass = 0;
+    bool m_newColorsQueued = false;
+    bool m_prooferWorkPosted = false;
+    std::deque<std::function<void()>> m_queuedProoferWork;
 };

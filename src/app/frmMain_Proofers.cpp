@@ -5,6 +5,7 @@
 #include "model/Factory.h"
 #include "model/Globals.h"
 #include "model/Texture.h"
+#include "platform/CommandBars.h"
 #include "platform/RibbonBar.h"
 #include "platform/RuntimeError.h"
 #include "stage/Stage.h"
@@ -12,12 +13,71 @@
 #include "views/ColorMatch.h"
 #include "views/ColorPanel.h"
 
+#include <QTimer>
+
 #include <array>
 
 namespace {
 // The kept-state tables of a rebuild hold this many proofers.
 constexpr int KeptEntries = 9;
+
+// Counts a pass over the proofer row; the outermost, as it ends, runs what was queued during it.
+class ProoferPass {
+public:
+    ProoferPass(int& depth, std::function<void()> atEnd) : m_depth(depth), m_atEnd(std::move(atEnd)) { ++m_depth; }
+    ~ProoferPass() {
+        if (--m_depth == 0)
+            m_atEnd();
+    }
+    ProoferPass(const ProoferPass&) = delete;
+    ProoferPass& operator=(const ProoferPass&) = delete;
+
+private:
+    int& m_depth;
+    std::function<void()> m_atEnd;
+};
 }  // namespace
+
+bool frmMain::ProoferRowBusy() const {
+    if (m_prooferPass > 0)
+        return true;
+    for (const auto& proofer : cpList)
+        if (proofer->Rendering())
+            return true;
+    return false;
+}
+
+void frmMain::QueueProoferWork(std::function<void()> work) {
+    m_queuedProoferWork.push_back(std::move(work));
+    // Inside a pass of the row the pass runs the queue as it ends; inside a proofer's own render nothing of
+    // the row's is on the stack, so the queue runs from the event loop once the render is over.
+    if (m_prooferPass == 0 && !m_prooferWorkPosted) {
+        m_prooferWorkPosted = true;
+        QTimer::singleShot(0, this, [this] {
+            m_prooferWorkPosted = false;
+            RunQueuedProoferWork();
+        });
+    }
+}
+
+void frmMain::RunQueuedProoferWork() {
+    if (m_queuedProoferWork.empty())
+        return;
+    if (ProoferRowBusy()) {
+        if (m_prooferPass == 0)
+            QueueProoferWork([] {});
+        return;
+    }
+    while (!m_queuedProoferWork.empty()) {
+        const std::function<void()> next = std::move(m_queuedProoferWork.front());
+        m_queuedProoferWork.pop_front();
+        // A queued request has no caller left to take its error.
+        try {
+            next();
+        } catch (...) {
+        }
+    }
+}
 
 void frmMain::ShowWorkspace(int32_t tabId) {
     ::RibbonBar* ribbon = RibbonBar();
@@ -56,6 +116,11 @@ void frmMain::ShowWorkspace(int32_t tabId) {
 void frmMain::SetProoferCount(int count, bool keepFixed) {
     if (count < 1 || count > KeptEntries)
         Err::Raise(RuntimeError::SubscriptOutOfRange);
+    if (ProoferRowBusy()) {
+        QueueProoferWork([this, count, keepFixed] { SetProoferCount(count, keepFixed); });
+        return;
+    }
+    ProoferPass pass(m_prooferPass, [this] { RunQueuedProoferWork(); });
     std::array<bool, KeptEntries> fixedFlags{};
     std::array<std::shared_ptr<Color>, KeptEntries> keptColors{};
 
@@ -81,6 +146,8 @@ void frmMain::SetProoferCount(int count, bool keepFixed) {
         if (i > 0)
             cpList.push_back(std::make_unique<ColorPanel>(picClient));
         ColorPanel& proofer = *cpList[index];
+        if (m_commandBars)
+            proofer.SetPopupIcons(m_commandBars->SharedIcons());
         if (fixedFlags[index])
             proofer.Init(this, keptColors[index], 1, false);
         else
@@ -98,6 +165,18 @@ void frmMain::SetProoferCount(int count, bool keepFixed) {
 }
 
 void frmMain::CreateNewColors() {
+    if (ProoferRowBusy()) {
+        // Presses that arrive during a pass make one more set of colours, not one each.
+        if (!m_newColorsQueued) {
+            m_newColorsQueued = true;
+            QueueProoferWork([this] {
+                m_newColorsQueued = false;
+                CreateNewColors();
+            });
+        }
+        return;
+    }
+    ProoferPass pass(m_prooferPass, [this] { RunQueuedProoferWork(); });
     for (const auto& proofer : cpList) {
         if (proofer->Fixed())
             continue;

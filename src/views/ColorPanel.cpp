@@ -1,16 +1,10 @@
 #include "views/ColorPanel.h"
 
-#include "imaging/cColourise.h"
 #include "imaging/cDIBSection.h"
-#include "imaging/cTexturise.h"
 #include "model/Color.h"
 #include "model/Globals.h"
 #include "model/Texture.h"
 #include "platform/App.h"
-#include "platform/CommandBar.h"
-#include "platform/CommandBarControl.h"
-#include "platform/CommandBarCustom.h"
-#include "platform/CommandBars.h"
 #include "platform/FileDialog.h"
 #include "platform/ImagingControl.h"
 #include "platform/MessageBox.h"
@@ -22,10 +16,11 @@
 #include "services/Subclassing.h"
 #include "services/XMLShared.h"
 #include "services/fDropShadow.h"
-#include "services/xptHelper.h"
+#include "views/MouseCodes.h"
+#include "views/SwatchRenderer.h"
 
 #include <QApplication>
-#include <QClipboard>
+#include <QFile>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFontMetrics>
@@ -36,104 +31,18 @@
 #include <QPainter>
 #include <QSlider>
 
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace {
-
-// Command ids of the popup.
-enum PopupId : int {
-    CopyImage = 4003,
-    DeleteColor = 4004,
-    CopyRGB = 30000,
-    CopyHSB = 30001,
-    CopyHTML = 30002,
-    FixIt = 30003,
-    LoadImage = 30004,
-    RemoveImage = 30005,
-    KeepIt = 30006,
-    AdjustColor = 40000,
-    Adjust = 40001,
-    TexturesMenu = 15102,
-    DeleteAllColors = 60000,
-    CommentsItem = 60001,
-    AddAll = 60002,
-    AddBlackWhite = 60003,
-    SortMenu = 61001,
-    SortFirst = 61002,
-    SortLast = 61009,
-};
 
 // The imaging control's error for a picture file that does not exist.
 constexpr int32_t PictureFileNotFound = 32504;
 
-constexpr double TwipsPerInch = 1440.0;
-
 QColor fromPacked(int32_t rgb) { return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF); }
-
-int16_t buttonCode(Qt::MouseButton button) {
-    switch (button) {
-        case Qt::LeftButton: return 1;
-        case Qt::RightButton: return 2;
-        case Qt::MiddleButton: return 4;
-        default: return 0;
-    }
-}
-
-int16_t buttonsCode(Qt::MouseButtons buttons) {
-    int16_t code = 0;
-    if (buttons & Qt::LeftButton)
-        code |= 1;
-    if (buttons & Qt::RightButton)
-        code |= 2;
-    if (buttons & Qt::MiddleButton)
-        code |= 4;
-    return code;
-}
-
-int16_t shiftCode(Qt::KeyboardModifiers modifiers) {
-    int16_t code = 0;
-    if (modifiers & Qt::ShiftModifier)
-        code |= 1;
-    if (modifiers & Qt::ControlModifier)
-        code |= 2;
-    if (modifiers & Qt::AltModifier)
-        code |= 4;
-    return code;
-}
-
-// The colouriser measures hue on 0..255 with 0 as magenta (its sextant -1) and 255 as magenta (5):
-// sextant = value * 6 / 255 - 1. The colour's hue in degrees lands in the same sextant when
-// value = (degrees / 60 + 1) * 255 / 6, the magenta-red degrees above 300 wrapping to the low end.
-// (degrees + 60) mod 360 times 17/24 keeps the halves exact, so they round to even as written.
-int32_t colouriserHue(int32_t degrees) {
-    const int32_t hue = std::clamp(degrees, 0, 359);
-    return Numeric::Round(((hue + 60) % 360) * 17.0 / 24.0);
-}
-
-void fillPlain(cDIBSection& bitmap, int32_t rgb) {
-    uint8_t* bits = bitmap.DIBSectionBitsPtr();
-    if (!bits)
-        return;
-    const int32_t stride = bitmap.BytesPerScanLine();
-    const uint8_t blue = static_cast<uint8_t>((rgb >> 16) & 0xFF);
-    const uint8_t green = static_cast<uint8_t>((rgb >> 8) & 0xFF);
-    const uint8_t red = static_cast<uint8_t>(rgb & 0xFF);
-    for (int32_t x = 0; x < bitmap.Width(); ++x) {
-        bits[3 * x] = blue;
-        bits[3 * x + 1] = green;
-        bits[3 * x + 2] = red;
-    }
-    std::memset(bits + 3 * bitmap.Width(), 0, static_cast<size_t>(stride - 3 * bitmap.Width()));
-    for (int32_t y = 1; y < bitmap.Height(); ++y)
-        std::memcpy(bits + static_cast<size_t>(y) * stride, bits, static_cast<size_t>(stride));
-}
-
-void copyBits(const cDIBSection& from, cDIBSection& to) {
-    if (from.DIBSectionBitsPtr() && to.DIBSectionBitsPtr())
-        std::memcpy(to.DIBSectionBitsPtr(), from.DIBSectionBitsPtr(),
-                    static_cast<size_t>(from.BytesPerScanLine()) * from.Height());
-}
 
 // The first of the dropped items that is a file; empty when none is.
 QString firstDroppedFile(const QMimeData* data) {
@@ -144,13 +53,49 @@ QString firstDroppedFile(const QMimeData* data) {
     return QString();
 }
 
-void setClipboardText(const QString& text) {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(text);
+// Draws the part of the bitmap inside area (picture coordinates) at the same place. The rows are turned into
+// the screen's format here, for the area alone: handed the whole bitmap, Qt would convert all of it, upside
+// down, on its worker threads at every paint.
+void paintBitmap(QPainter& painter, const cDIBSection& bitmap, QRect area) {
+    area &= QRect(0, 0, bitmap.Width(), bitmap.Height());
+    const uint8_t* bits = bitmap.DIBSectionBitsPtr();
+    if (area.isEmpty() || !bits)
+        return;
+    QImage rows(area.size(), QImage::Format_RGB32);
+    const int32_t stride = bitmap.BytesPerScanLine();
+    for (int y = 0; y < area.height(); ++y) {
+        const uint8_t* from = bits + static_cast<size_t>(bitmap.Height() - 1 - (area.y() + y)) * stride +
+                              3 * static_cast<size_t>(area.x());
+        auto* to = reinterpret_cast<uint32_t*>(rows.scanLine(y));
+        // Blue, green, red read as one little-endian word are the screen's 0xffRRGGBB once the fourth byte is
+        // set; the last pixel of a row is read bytewise, as its fourth byte may lie beyond the buffer.
+        const int last = area.width() - 1;
+        for (int x = 0; x < last; ++x, from += 3) {
+            uint32_t word;
+            std::memcpy(&word, from, sizeof word);
+            to[x] = word | 0xFF000000u;
+        }
+        to[last] = 0xFF000000u | (uint32_t{from[2]} << 16) | (uint32_t{from[1]} << 8) | from[0];
+    }
+    painter.drawImage(area.topLeft(), rows);
 }
 
 }  // namespace
+
+// Counts a pass while it lives; the outermost, as it ends, runs what arrived during it.
+class ColorPanel::Pass {
+public:
+    explicit Pass(ColorPanel& panel) : m_panel(panel) { ++m_panel.m_passDepth; }
+    ~Pass() {
+        if (--m_panel.m_passDepth == 0)
+            m_panel.RunDeferred();
+    }
+    Pass(const Pass&) = delete;
+    Pass& operator=(const Pass&) = delete;
+
+private:
+    ColorPanel& m_panel;
+};
 
 ColorPanel::ColorPanel(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
@@ -172,59 +117,17 @@ ColorPanel::ColorPanel(QWidget* parent) : QWidget(parent) {
     im->move(-im->width(), im->y());
     im->hide();
 
-    // The slider box lives hidden until the popup lends it to its "Adj&ust Color" submenu.
-    const double pixelsPerTwip = logicalDpiX() / TwipsPerInch;
-    const auto px = [pixelsPerTwip](int twips) { return Numeric::Round(twips * pixelsPerTwip); };
-    picColor = new PictureBox(this);
-    picColor->setObjectName(QStringLiteral("picColor"));
-    const QColor face = palette().color(QPalette::Window);
-    picColor->SetBackColor(face.red() + 256 * face.green() + 65536 * face.blue());
-    picColor->resize(px(2235), px(975));
-    picColor->hide();
-    const QString captions[3] = {QStringLiteral("Red:"), QStringLiteral("Green:"), QStringLiteral("Blue:")};
-    const int tops[3] = {60, 360, 660};
-    // Where Tahoma is missing a wider face stands in; it shrinks until "Green:" ends before its slider.
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSizeF(8.25);
-    while (font.pointSizeF() > 5.0 && QFontMetrics(font).horizontalAdvance(captions[1]) > px(540 - 60))
-        font.setPointSizeF(font.pointSizeF() - 0.25);
-    for (int i = 0; i < 3; ++i) {
-        auto* label = new QLabel(captions[i], picColor);
-        label->setObjectName(QStringLiteral("Label1_%1").arg(i));
-        label->setFont(font);
-        label->move(px(60), px(tops[i]));
-        label->resize(px(540 - 60), px(255));
-        Label1.push_back(label);
+    picColor = SwatchPopup::MakeSliderBox(this, Label1, sldColor);
+    for (QSlider* slider : sldColor) connect(slider, &QSlider::valueChanged, this, [this] { SliderChange(); });
 
-        auto* slider = new QSlider(Qt::Horizontal, picColor);
-        slider->setObjectName(QStringLiteral("sldColor%1").arg(i));
-        slider->setRange(0, 255);
-        slider->setSingleStep(1);
-        slider->setPageStep(10);
-        // A change is reported once the thumb is let go, not on every step of a drag.
-        slider->setTracking(false);
-        slider->setGeometry(px(540), px(tops[i]), px(1695), px(255));
-        connect(slider, &QSlider::valueChanged, this, [this] { SliderChange(); });
-        sldColor.push_back(slider);
-    }
-
-    m_commandBars = new CommandBars(this);
-    m_commandBars->setParent(this);
-    m_commandBars->setObjectName(QStringLiteral("CommandBars"));
-    // A command that fails ends quietly: it runs from the event loop, where nothing could take the error.
-    connect(m_commandBars, &CommandBars::Execute, this, [this](CommandBarControl* control) {
-        try {
-            PopupExecute(control);
-        } catch (...) {
-        }
-    });
-    connect(m_commandBars, &CommandBars::InitCommandsPopup, this, [this](CommandBar* bar) { PopupOpening(bar); });
+    m_renderer = std::make_unique<SwatchRenderer>();
+    m_popup = new SwatchPopup(this, *this);
 }
 
 ColorPanel::~ColorPanel() {
     UnloadShadows();
     // The command bars go while the swatch they watch is still whole.
-    delete m_commandBars;
+    delete m_popup;
 }
 
 int32_t ColorPanel::hwnd() const { return WindowRegistry::Handle(const_cast<ColorPanel*>(this)); }
@@ -278,8 +181,39 @@ void ColorPanel::SetSuspendLayout(bool bSuspendLayout) {
     }
 }
 
+void ColorPanel::SetPopupIcons(std::shared_ptr<CommandBarImageManager> icons) { m_popup->SetIcons(std::move(icons)); }
+
+void ColorPanel::Exclusive(std::function<void()> request) {
+    if (m_passDepth > 0) {
+        m_deferred.push_back(std::move(request));
+        return;
+    }
+    Pass pass(*this);
+    request();
+}
+
+void ColorPanel::RunDeferred() {
+    while (!m_deferred.empty()) {
+        const std::function<void()> next = std::move(m_deferred.front());
+        m_deferred.pop_front();
+        Pass pass(*this);
+        // A deferred request has no caller left to take its error.
+        try {
+            next();
+        } catch (...) {
+        }
+    }
+}
+
 void ColorPanel::Init(QWidget* pfrm, std::shared_ptr<Color> pColor, int32_t pStyle, bool pContainerIsHistory,
                       bool pFixed) {
+    if (!pColor)
+        Err::Raise(RuntimeError::ObjectVariableNotSet);
+    Exclusive([=, this] { DoInit(pfrm, pColor, pStyle, pContainerIsHistory, pFixed); });
+}
+
+void ColorPanel::DoInit(QWidget* pfrm, std::shared_ptr<Color> pColor, int32_t pStyle, bool pContainerIsHistory,
+                        bool pFixed) {
     picReference->move(-2 * picReference->width(), picReference->y());
     m_owner = pfrm;
     if (!pColor)
@@ -288,7 +222,7 @@ void ColorPanel::Init(QWidget* pfrm, std::shared_ptr<Color> pColor, int32_t pSty
     SetSliders();
     SetStyle(pStyle);
     PrepareTexture();
-    BuildPopup(pContainerIsHistory);
+    m_popup->Build(pContainerIsHistory, picColor, m_color->ColorTexture());
     m_fixed = pFixed;
 }
 
@@ -297,15 +231,33 @@ void ColorPanel::SetColor(std::shared_ptr<Color> pColor) {
         return;
     if (!pColor)
         Err::Raise(RuntimeError::ObjectVariableNotSet);
-    std::shared_ptr<Color> previous;
-    if (m_color)
-        previous = m_color->Clone();
+    if (m_passDepth == 0) {
+        Pass pass(*this);
+        DoSetColor(std::move(pColor));
+        return;
+    }
+    // Colours that arrive during a pass replace one another: only the latest is shown.
+    m_pendingColor = std::move(pColor);
+    if (m_colorQueued)
+        return;
+    m_colorQueued = true;
+    m_deferred.push_back([this] {
+        m_colorQueued = false;
+        if (std::shared_ptr<Color> latest = std::move(m_pendingColor); latest && !m_fixed)
+            DoSetColor(std::move(latest));
+    });
+}
+
+void ColorPanel::DoSetColor(std::shared_ptr<Color> pColor) {
+    // Only the previous colour's texture is read below; a clone of the whole colour would cost a temporary name.
+    const std::shared_ptr<Texture> previousTexture = m_color ? m_color->ColorTexture() : nullptr;
+    if (m_color && m_color != pColor && m_color.use_count() == 1)
+        TakeOverFile(*m_color, *pColor);
     m_color = std::move(pColor);
     const auto& texture = m_color->ColorTexture();
-    CheckTextureItem(texture ? texture->Id() : 0);
+    m_popup->CheckTexture(texture ? texture->Id() : 0);
     SetSliders();
     RefreshReference();
-    const auto& previousTexture = previous ? previous->ColorTexture() : nullptr;
     if (!previousTexture || previousTexture->TextureType() != TextureKind::Image) {
         PrepareTexture();
     } else {
@@ -316,32 +268,68 @@ void ColorPanel::SetColor(std::shared_ptr<Color> pColor) {
     }
 }
 
+// A colour that leaves with the swatch's last hold on it would delete its file as the next colour's is created
+// and written; handing the file over by a rename spares the file system both, and the render rewrites it in place.
+void ColorPanel::TakeOverFile(const Color& leaving, const Color& coming) {
+    const QString from = leaving.TemporaryImagePath();
+    const QString to = coming.TemporaryImagePath();
+    if (from.isEmpty() || to.isEmpty() || from == to || from == App::Path() + QStringLiteral("/stdcolor.bmp"))
+        return;
+    const QByteArray target = QFile::encodeName(to);
+    struct stat existing {};
+    if (::lstat(target.constData(), &existing) == 0 || errno != ENOENT)
+        return;
+    ::rename(QFile::encodeName(from).constData(), target.constData());
+}
+
 void ColorPanel::Clear() {
+    Exclusive([this] { DoClear(); });
+}
+
+void ColorPanel::DoClear() {
     m_fixed = false;
     if (!m_color)
         return;
     m_color->Clear();
-    CheckTextureItem(1);
+    m_popup->CheckTexture(1);
     PrepareTexture();
     pic->setGeometry(0, 0, width(), height());
 }
 
 void ColorPanel::ChangeTexture(std::shared_ptr<Texture> pTexture) {
+    Exclusive([this, pTexture] { DoChangeTexture(pTexture); });
+}
+
+void ColorPanel::DoChangeTexture(std::shared_ptr<Texture> pTexture) {
     if (!m_color || !pTexture)
         return;
     m_color->SetColorTexture(pTexture);
     PrepareTexture();
-    CheckTextureItem(pTexture->Id());
+    m_popup->CheckTexture(pTexture->Id());
     if (TextureKindOfColor() == TextureKind::Image)
         ShowImage(true);
 }
 
 void ColorPanel::RefreshImageFile() {
-    PrepareTexture();
-    ShowImage(false);
+    Exclusive([this] {
+        PrepareTexture();
+        ShowImage(false);
+    });
 }
 
 bool ColorPanel::LoadColorizer() {
+    // The host answering RequestNewImage may give a picture while the pass that asked is still running.
+    if (m_answeringRequest)
+        return DoLoadColorizer();
+    if (m_passDepth > 0) {
+        m_deferred.push_back([this] { DoLoadColorizer(); });
+        return false;
+    }
+    Pass pass(*this);
+    return DoLoadColorizer();
+}
+
+bool ColorPanel::DoLoadColorizer() {
     FileDialog::Request request;
     request.mode = FileDialog::Mode::Open;
     request.flags = FileDialog::FileMustExist | FileDialog::HideReadOnly;
@@ -361,6 +349,10 @@ bool ColorPanel::LoadColorizer() {
 }
 
 void ColorPanel::RemoveColorizer() {
+    Exclusive([this] { DoRemoveColorizer(); });
+}
+
+void ColorPanel::DoRemoveColorizer() {
     if (!m_color || !m_color->ColorTexture())
         return;
     m_color->ColorTexture()->SetTextureType(TextureKind::None);
@@ -394,19 +386,15 @@ void ColorPanel::HideShadows() {
 }
 
 void ColorPanel::Dispose() {
+    Exclusive([this] { DoDispose(); });
+}
+
+void ColorPanel::DoDispose() {
     UnloadShadows();
     m_color.reset();
     m_owner = nullptr;
-    m_texturiser.reset();
-    m_image.reset();
-    m_recoloured.reset();
-    m_plain.reset();
-    m_textured.reset();
-    m_colouriser.reset();
-    if (m_popupBar) {
-        m_popupBar->Controls().DeleteAll();
-        m_popupBar = nullptr;
-    }
+    m_renderer->Release();
+    m_popup->Release();
     pic->update();
 }
 
@@ -432,7 +420,7 @@ bool ColorPanel::DeSerialize(QWidget*, pugi::xml_node pState) {
     try {
         const QString fixed = XMLShared::AttributeText(pState, "fixed");
         m_fixed = fixed == QStringLiteral("1");
-        UserControlResize();
+        Exclusive([this] { UserControlResize(); });
         return true;
     } catch (...) {
         return false;
@@ -449,22 +437,14 @@ void ColorPanel::PrepareTexture() {
     if (!m_color)
         return;
     const int32_t kind = TextureKindOfColor();
-    if (kind == TextureKind::None || kind == TextureKind::Image) {
-        m_texturiser.reset();
-    } else if (kind == TextureKind::Pattern) {
-        m_texturiser = std::make_unique<cTexturise>();
-        const auto& texture = m_color->ColorTexture();
-        if (texture->Internal())
-            m_texturiser->LoadTexture(App::Path() + QStringLiteral("/textures/") + texture->path());
-        else if (FileShared::FileExists(texture->path()))
-            m_texturiser->LoadTexture(texture->path());
-    }
+    if (kind == TextureKind::None || kind == TextureKind::Image)
+        m_renderer->ReleasePattern();
+    else if (kind == TextureKind::Pattern)
+        m_renderer->LoadPattern(*m_color->ColorTexture());
     RenderPanel();
 }
 
 void ColorPanel::RenderPanel() {
-    m_plain = std::make_unique<cDIBSection>();
-    m_textured = std::make_unique<cDIBSection>();
     const int32_t kind = TextureKindOfColor();
     // Only an image texture gives the surface a size of its own.
     if (kind != TextureKind::Image)
@@ -472,17 +452,15 @@ void ColorPanel::RenderPanel() {
     const int32_t rgb = m_color->RGBColor();
     pic->SetPicture(QImage());
     pic->SetBackColor(rgb);
-    if (m_plain->Create(pic->width(), pic->height()))
-        fillPlain(*m_plain, rgb);
-    if (m_textured->Create(m_plain->Width(), m_plain->Height()))
-        copyBits(*m_plain, *m_textured);
+    // Under a picture the plain colour is seen, copied and written only at the swatch's own size: a plain
+    // colour is the same at any size, and at a large picture's size the fill and the file would be the pass.
+    if (kind == TextureKind::Image)
+        m_renderer->Render(VisibleSurface().width(), VisibleSurface().height(), rgb, false);
+    else
+        m_renderer->Render(pic->width(), pic->height(), rgb, kind == TextureKind::Pattern);
     RefreshReference();
-    if (kind == TextureKind::Pattern) {
-        if (m_texturiser)
-            m_texturiser->ApplyTexture(*m_plain, *m_textured, 100, 64, 100);
-    } else if (kind == TextureKind::Image) {
+    if (kind == TextureKind::Image)
         ShowImage(false);
-    }
     pic->update();
     // Around a picture smaller than the swatch the swatch itself shows the colour.
     if (rgb != m_backColor) {
@@ -500,20 +478,14 @@ int32_t ColorPanel::ShowImage(bool reload, bool askForMissing) {
             Err::Raise(RuntimeError::ObjectVariableNotSet);
         if (TextureKindOfColor() != TextureKind::Image && !reload)
             return 0;
-        if (reload || !m_recoloured) {
+        if (reload || !m_renderer->HasRecoloured()) {
             im->SetFileName(m_color->ColorTexture()->path());
             im->ReduceColors(256, true, true);
             im->Refresh();
             pic->setGeometry(0, 0, im->PictureWidth(), im->PictureHeight());
-            m_image = std::make_unique<cDIBSection>();
-            m_recoloured = std::make_unique<cDIBSection>();
-            m_colouriser = std::make_unique<cColourise>();
-            m_image->CreateFromPicture(im->Picture());
+            m_renderer->LoadPicture(im->Picture());
         }
-        m_recoloured->Create(m_image->Width(), m_image->Height());
-        m_colouriser->SetHue(colouriserHue(m_color->Hue()));
-        m_colouriser->SetSaturation(100);
-        m_colouriser->Process(*m_image, *m_recoloured);
+        m_renderer->Recolour(m_color->Hue());
         pic->update();
         RefreshReference();
     } catch (const RuntimeError& e) {
@@ -526,9 +498,12 @@ int32_t ColorPanel::ShowImage(bool reload, bool askForMissing) {
                                 FileShared::GetFileName(m_color->ColorTexture()->path()) +
                                 QStringLiteral(". Do you want to look for this picture?");
         bool added = false;
+        const bool answering = m_answeringRequest;
+        m_answeringRequest = true;
         emit RequestNewImage(message, added);
+        m_answeringRequest = answering;
         if (!added)
-            RemoveColorizer();
+            DoRemoveColorizer();
     }
     return error;
 }
@@ -546,7 +521,7 @@ bool ColorPanel::TakeImageFile(const QString& file) {
     texture->SetTextureType(TextureKind::Image);
     texture->SetPath(file);
     texture->SetInternal(false);
-    if (ShowImage(true, false) == 0 && m_image && m_image->Width() > 0) {
+    if (ShowImage(true, false) == 0 && m_renderer->Image() && m_renderer->Image()->Width() > 0) {
         SavePictureColourFile();
         return true;
     }
@@ -554,20 +529,19 @@ bool ColorPanel::TakeImageFile(const QString& file) {
     texture->SetPath(oldPath);
     texture->SetInternal(oldInternal);
     // A failed load leaves the imaging control's previous picture, so an earlier picture is still there.
-    if (oldKind != TextureKind::Image) {
-        m_image.reset();
-        m_recoloured.reset();
-    }
+    if (oldKind != TextureKind::Image)
+        m_renderer->ReleasePicture();
     UserControlResize();
     return false;
 }
 
 void ColorPanel::SaveTemporaryImage() {
-    // The plain bitmap is what the surface's own picture holds: the colour at the surface's size.
+    // The plain bitmap is what the surface's own picture holds: the colour at the surface's size (at the
+    // swatch's size under a picture, where the textured bitmap is the plain colour too).
     if (Textured())
-        m_textured->SavePicture(m_color->TemporaryImagePath());
+        m_renderer->Textured()->SavePicture(m_color->TemporaryImagePath());
     else
-        m_plain->SavePicture(m_color->TemporaryImagePath());
+        m_renderer->Plain()->SavePicture(m_color->TemporaryImagePath());
 }
 
 void ColorPanel::SavePictureColourFile() {
@@ -576,12 +550,11 @@ void ColorPanel::SavePictureColourFile() {
     // large picture's size the write alone would outlast the recolour.
     if (TextureKindOfColor() != TextureKind::Image)
         return;
-    cDIBSection plain;
-    if (!plain.Create(width(), height()))
-        return;
-    fillPlain(plain, m_color->RGBColor());
-    plain.SavePicture(m_color->TemporaryImagePath());
+    const QSize size = VisibleSurface();
+    SwatchRenderer::WritePlainFile(m_color->TemporaryImagePath(), size.width(), size.height(), m_color->RGBColor());
 }
+
+QSize ColorPanel::VisibleSurface() const { return (pic->geometry() & rect()).size(); }
 
 void ColorPanel::RefreshReference() {
     if (!m_color)
@@ -592,19 +565,15 @@ void ColorPanel::RefreshReference() {
     picReference->update();
 }
 
-const cDIBSection* ColorPanel::ShownBitmap() const {
-    switch (TextureKindOfColor()) {
-        case TextureKind::Pattern: return m_textured.get();
-        case TextureKind::Image: return m_recoloured.get();
-        default: return m_plain.get();
-    }
-}
-
 void ColorPanel::PaintSurface(QPainter& painter) {
     if (!m_color)
         return;
-    if (const cDIBSection* bitmap = ShownBitmap(); bitmap && bitmap->Width() > 0)
-        bitmap->PaintPicture(painter, 0, 0);
+    if (const cDIBSection* bitmap = m_renderer->Shown(TextureKindOfColor())) {
+        // On the screen only the part of the surface the swatch leaves visible is drawn.
+        const QRect area = painter.device() == pic ? pic->visibleRegion().boundingRect()
+                                                   : QRect(0, 0, bitmap->Width(), bitmap->Height());
+        paintBitmap(painter, *bitmap, area);
+    }
     const int32_t rgb = m_color->RGBColor();
     if (rgb != m_backColor) {
         m_backColor = rgb;
@@ -620,7 +589,21 @@ void ColorPanel::paintEvent(QPaintEvent*) {
         painter.fillRect(rect(), palette().color(QPalette::Window));
 }
 
-void ColorPanel::resizeEvent(QResizeEvent*) { UserControlResize(); }
+void ColorPanel::resizeEvent(QResizeEvent*) {
+    if (m_passDepth == 0) {
+        Pass pass(*this);
+        UserControlResize();
+        return;
+    }
+    // The size is read when the deferred resize runs, so several resizes make one.
+    if (m_resizeQueued)
+        return;
+    m_resizeQueued = true;
+    m_deferred.push_back([this] {
+        m_resizeQueued = false;
+        UserControlResize();
+    });
+}
 
 void ColorPanel::UserControlResize() {
     try {
@@ -675,6 +658,23 @@ void ColorPanel::SetSliders() {
 }
 
 void ColorPanel::SliderChange() {
+    // A move during a pass (the swatch's own render among them) is not lost: it is applied after it.
+    if (m_passDepth > 0) {
+        // The sliders are read when the deferred change runs, so several moves make one.
+        if (!m_sliderQueued) {
+            m_sliderQueued = true;
+            m_deferred.push_back([this] {
+                m_sliderQueued = false;
+                ApplySliders();
+            });
+        }
+        return;
+    }
+    Pass pass(*this);
+    ApplySliders();
+}
+
+void ColorPanel::ApplySliders() {
     if (m_sliderGuard)
         return;
     m_sliderGuard = true;
@@ -692,154 +692,41 @@ void ColorPanel::SliderChange() {
     } else if (m_color) {
         const std::shared_ptr<Color> color = m_color;
         step([&] { color->SetColor(sldColor[0]->value(), sldColor[1]->value(), sldColor[2]->value()); });
-        step([&] { SetColor(color); });
-        step([this] {
-            if (m_popupBar) {
-                SetCopyCaptions(m_popupBar);
-                m_popupBar->RedrawBar();
-            }
+        step([&] {
+            if (!m_fixed)
+                DoSetColor(color);
         });
+        step([this] { m_popup->RenewCaptions(); });
         step([&] { emit ColorChanged(color); });
     }
     m_sliderGuard = false;
 }
 
-void ColorPanel::BuildPopup(bool containerIsHistory) {
-    // The popup's commands show the icons the host window's command bars hold under their ids.
-    if (m_owner)
-        if (auto* hostBars = m_owner->findChild<CommandBars*>(QString(), Qt::FindDirectChildrenOnly))
-            m_commandBars->SetIcons(hostBars->SharedIcons());
-    m_commandBars->ActiveMenuBar()->SetVisible(false);
-    // A swatch that is disposed and initialised again fills its one popup bar anew.
-    for (int i = 0; i < m_commandBars->Count() && !m_popupBar; ++i)
-        if (m_commandBars->Item(i)->Name() == QStringLiteral("Popup"))
-            m_popupBar = m_commandBars->Item(i);
-    if (!m_popupBar)
-        m_popupBar = m_commandBars->Add(QStringLiteral("Popup"), CommandBar::Popup);
-    CommandBarControls& controls = m_popupBar->Controls();
-    controls.DeleteAll();
-    const auto add = [](CommandBarControls& to, CommandBarControl::Type type, int id, const QString& caption,
-                        bool beginGroup = false) {
-        CommandBarControl* control = to.Add(type, id, caption, -1, false);
-        if (beginGroup)
-            control->SetBeginGroup(true);
-        return control;
-    };
-    if (!containerIsHistory) {
-        add(controls, CommandBarControl::Button, KeepIt, QStringLiteral("&Keep it!"));
-        add(controls, CommandBarControl::Button, FixIt, QStringLiteral("&Fix it!"));
-    }
-    add(controls, CommandBarControl::Button, CopyRGB, QString(), true);
-    add(controls, CommandBarControl::Button, CopyHSB, QString());
-    add(controls, CommandBarControl::Button, CopyHTML, QString());
-    add(controls, CommandBarControl::Button, CopyImage, QStringLiteral("Cop&y Image"), true);
-    CommandBarControl* adjust = add(controls, CommandBarControl::Popup, AdjustColor, QStringLiteral("Adj&ust Color"));
-    auto* sliders = static_cast<CommandBarCustom*>(
-        add(adjust->GetCommandBar()->Controls(), CommandBarControl::Custom, Adjust, QStringLiteral("&Adjust")));
-    sliders->SetHandle(picColor);
-    add(controls, CommandBarControl::Button, LoadImage, QStringLiteral("&Load Image..."), true);
-    add(controls, CommandBarControl::Button, RemoveImage, QStringLiteral("&Remove Image"));
-    CommandBarControl* textures =
-        add(controls, CommandBarControl::Popup, TexturesMenu, QStringLiteral("&Textures"), true);
-    const auto& own = m_color ? m_color->ColorTexture() : nullptr;
-    for (size_t i = 0; i < Globals::Textures.size(); ++i) {
-        const auto& texture = Globals::Textures[i];
-        CommandBarControl* item = add(textures->GetCommandBar()->Controls(), CommandBarControl::Button, texture->Id(),
-                                      texture->Name(), i == 1);
-        item->SetChecked(own && texture->Equals(own));
-    }
-    if (containerIsHistory) {
-        add(controls, CommandBarControl::Button, DeleteColor, QStringLiteral("&Delete Color"), true);
-        add(controls, CommandBarControl::Button, DeleteAllColors, QStringLiteral("D&elete All"));
-        add(controls, CommandBarControl::Button, AddAll, QStringLiteral("&Add All"), true);
-        add(controls, CommandBarControl::Button, AddBlackWhite, QStringLiteral("Add &Black && White"));
-        add(controls, CommandBarControl::Button, CommentsItem, QStringLiteral("C&omments..."), true);
-        xptHelper::AddSortMenu(m_popupBar, false);
-    }
+const cDIBSection* ColorPanel::PopupImage() const {
+    return TextureKindOfColor() == TextureKind::Image ? m_renderer->Recoloured() : m_renderer->Textured();
 }
 
-void ColorPanel::CheckTextureItem(int32_t id) {
-    if (!m_popupBar)
-        return;
-    CommandBarControl* textures = m_popupBar->FindControl(TexturesMenu);
-    if (!textures || !textures->GetCommandBar())
-        return;
-    for (const auto& item : textures->GetCommandBar()->Controls()) item->SetChecked(item->Id() == id);
+void ColorPanel::PopupDeleteColor() {
+    Exclusive([this] {
+        m_color.reset();
+        emit DeleteMe();
+    });
 }
 
-void ColorPanel::SetCopyCaptions(CommandBar* bar) {
-    if (!m_color)
-        return;
-    xptHelper::SetControlCaption(bar, CopyRGB, QStringLiteral("Copy RGB: ") + m_color->ToString(QString()));
-    xptHelper::SetControlCaption(bar, CopyHSB, QStringLiteral("Copy HSB: ") + m_color->ToString(QStringLiteral("hsb")));
-    xptHelper::SetControlCaption(bar, CopyHTML,
-                                 QStringLiteral("Copy HTML: ") + m_color->ToString(QStringLiteral("html")));
-}
+void ColorPanel::PopupLoadImage() { LoadColorizer(); }
 
-void ColorPanel::PopupOpening(CommandBar* bar) {
-    try {
-        SetCopyCaptions(bar);
-        xptHelper::SetControlChecked(bar, FixIt, m_fixed);
-        // Only a picture closes the textures: they would replace it.
-        xptHelper::SetControlEnabled(bar, TexturesMenu, TextureKindOfColor() != TextureKind::Image);
-        xptHelper::SetControlEnabled(bar, RemoveImage, TextureKindOfColor() == TextureKind::Image);
-    } catch (...) {
-    }
-}
+void ColorPanel::PopupRemoveImage() { RemoveColorizer(); }
 
-void ColorPanel::PopupExecute(CommandBarControl* control) {
-    if (!control)
-        return;
-    const int id = control->Id();
-    switch (id) {
-        case CopyImage: {
-            QGuiApplication::clipboard()->clear();
-            const cDIBSection* bitmap =
-                TextureKindOfColor() == TextureKind::Image ? m_recoloured.get() : m_textured.get();
-            if (bitmap && bitmap->Width() > 0)
-                const_cast<cDIBSection*>(bitmap)->CopyToClipboard(false);
-            return;
-        }
-        case CopyRGB:
-            if (m_color)
-                setClipboardText(m_color->ToString(QString()));
-            return;
-        case CopyHSB:
-            if (m_color)
-                setClipboardText(m_color->ToString(QStringLiteral("hsb")));
-            return;
-        case CopyHTML:
-            if (m_color)
-                setClipboardText(m_color->ToString(QStringLiteral("html")));
-            return;
-        case DeleteColor:
-            m_color.reset();
-            emit DeleteMe();
-            return;
-        case KeepIt: emit SendToHistory(0); return;
-        case FixIt:
-            control->SetChecked(!control->Checked());
-            m_fixed = control->Checked();
-            return;
-        case LoadImage: LoadColorizer(); return;
-        case RemoveImage: RemoveColorizer(); return;
-        case DeleteAllColors: emit DeleteAll(); return;
-        case AddAll: emit KeepAll(); return;
-        case AddBlackWhite: emit AddBlackAndWhite(); return;
-        case CommentsItem: emit ShowComments(); return;
-        default: break;
-    }
-    if (id >= SortMenu && id <= SortLast) {
-        emit Sort(id - SortFirst);
-        return;
-    }
-    if (Globals::Textures.empty())
-        return;
-    if (id >= Globals::Textures.front()->Id() && id <= Globals::Textures.back()->Id()) {
-        if (CommandBar* bar = control->Parent())
-            for (const auto& item : bar->Controls()) item->SetChecked(false);
-        control->SetChecked(true);
-        ChangeTexture(Globals::TextureItem(id));
+void ColorPanel::PopupChangeTexture(std::shared_ptr<Texture> texture) { ChangeTexture(std::move(texture)); }
+
+void ColorPanel::PopupRaise(Event event, int32_t argument) {
+    switch (event) {
+        case Event::SendToHistory: emit SendToHistory(argument); return;
+        case Event::DeleteAll: emit DeleteAll(); return;
+        case Event::KeepAll: emit KeepAll(); return;
+        case Event::AddBlackAndWhite: emit AddBlackAndWhite(); return;
+        case Event::ShowComments: emit ShowComments(); return;
+        case Event::Sort: emit Sort(argument); return;
     }
 }
 
@@ -857,28 +744,32 @@ void ColorPanel::SurfaceMouseMove(int16_t button, int16_t shift, float x, float 
 
 void ColorPanel::SurfaceMouseUp(int16_t button, int16_t shift, float x, float y, const QPoint& globalPos) {
     if (button == 2) {
-        if (m_popupBar)
-            m_popupBar->ShowPopup(globalPos);
+        m_popup->Show(globalPos);
         return;
     }
     emit MouseUp(button, shift, x, y);
 }
 
-void ColorPanel::mousePressEvent(QMouseEvent* event) {
-    SurfaceMouseDown(buttonCode(event->button()), shiftCode(event->modifiers()),
-                     static_cast<float>(event->position().x()), static_cast<float>(event->position().y()));
+bool ColorPanel::SurfaceMouse(QEvent* event) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const int16_t shift = MouseCodes::Shift(mouse->modifiers());
+    const auto x = static_cast<float>(mouse->position().x());
+    const auto y = static_cast<float>(mouse->position().y());
+    switch (event->type()) {
+        case QEvent::MouseButtonPress: SurfaceMouseDown(MouseCodes::Button(mouse->button()), shift, x, y); return true;
+        case QEvent::MouseMove: SurfaceMouseMove(MouseCodes::Buttons(mouse->buttons()), shift, x, y); return true;
+        case QEvent::MouseButtonRelease:
+            SurfaceMouseUp(MouseCodes::Button(mouse->button()), shift, x, y, mouse->globalPosition().toPoint());
+            return true;
+        default: return false;
+    }
 }
 
-void ColorPanel::mouseMoveEvent(QMouseEvent* event) {
-    SurfaceMouseMove(buttonsCode(event->buttons()), shiftCode(event->modifiers()),
-                     static_cast<float>(event->position().x()), static_cast<float>(event->position().y()));
-}
+void ColorPanel::mousePressEvent(QMouseEvent* event) { SurfaceMouse(event); }
 
-void ColorPanel::mouseReleaseEvent(QMouseEvent* event) {
-    SurfaceMouseUp(buttonCode(event->button()), shiftCode(event->modifiers()),
-                   static_cast<float>(event->position().x()), static_cast<float>(event->position().y()),
-                   event->globalPosition().toPoint());
-}
+void ColorPanel::mouseMoveEvent(QMouseEvent* event) { SurfaceMouse(event); }
+
+void ColorPanel::mouseReleaseEvent(QMouseEvent* event) { SurfaceMouse(event); }
 
 // The second press of a double click is no press of its own; Qt's default would report one.
 void ColorPanel::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
@@ -887,25 +778,9 @@ bool ColorPanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched != pic)
         return QWidget::eventFilter(watched, event);
     switch (event->type()) {
-        case QEvent::MouseButtonPress: {
-            auto* mouse = static_cast<QMouseEvent*>(event);
-            SurfaceMouseDown(buttonCode(mouse->button()), shiftCode(mouse->modifiers()),
-                             static_cast<float>(mouse->position().x()), static_cast<float>(mouse->position().y()));
-            return true;
-        }
-        case QEvent::MouseMove: {
-            auto* mouse = static_cast<QMouseEvent*>(event);
-            SurfaceMouseMove(buttonsCode(mouse->buttons()), shiftCode(mouse->modifiers()),
-                             static_cast<float>(mouse->position().x()), static_cast<float>(mouse->position().y()));
-            return true;
-        }
-        case QEvent::MouseButtonRelease: {
-            auto* mouse = static_cast<QMouseEvent*>(event);
-            SurfaceMouseUp(buttonCode(mouse->button()), shiftCode(mouse->modifiers()),
-                           static_cast<float>(mouse->position().x()), static_cast<float>(mouse->position().y()),
-                           mouse->globalPosition().toPoint());
-            return true;
-        }
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease: return SurfaceMouse(event);
         case QEvent::MouseButtonDblClick: emit DblClick(this); return true;
         case QEvent::DragEnter:
         case QEvent::DragMove: {
@@ -926,11 +801,13 @@ bool ColorPanel::eventFilter(QObject* watched, QEvent* event) {
                 return false;
             }
             drop->acceptProposedAction();
-            try {
-                TakeImageFile(file);
-                pic->update();
-            } catch (...) {
-            }
+            Exclusive([this, file] {
+                try {
+                    TakeImageFile(file);
+                    pic->update();
+                } catch (...) {
+                }
+            });
             return true;
         }
         default: return QWidget::eventFilter(watched, event);

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "views/SwatchPopup.h"
+
 #include <QString>
 #include <QWidget>
 
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <pugixml.hpp>
 #include <vector>
@@ -11,12 +15,9 @@
 class Color;
 class Texture;
 class cDIBSection;
-class cColourise;
-class cTexturise;
-class CommandBar;
-class CommandBarControl;
-class CommandBars;
+class CommandBarImageManager;
 class fDropShadow;
+class SwatchRenderer;
 class ImagingControl;
 class PictureBox;
 class QLabel;
@@ -33,7 +34,10 @@ enum : int32_t { Plain = 0, Raised = 1 };
 // raised, accepts picture files dropped on it, starts colour drags, and writes its colour's picture
 // to the colour's temporary image file after every render. Hosts hear of it only through its signals,
 // all raised synchronously; by-reference answers need direct connections.
-class ColorPanel : public QWidget {
+// One pass at a time: a request that reaches the swatch while it renders (a second colour, a resize, a drop,
+// a slider, a popup command, from an event run under the wait cursor or from a handler of its own events)
+// is carried out after the pass, a new colour only once and with the latest one.
+class ColorPanel : public QWidget, private SwatchPopupHost {
     Q_OBJECT
 public:
     explicit ColorPanel(QWidget* parent = nullptr);
@@ -62,6 +66,10 @@ public:
     bool SuspendLayout() const;
     // While set no shadow window is shown.
     void SetSuspendLayout(bool bSuspendLayout);
+    // The icons the popup's commands show, the host's own; set before Init.
+    void SetPopupIcons(std::shared_ptr<CommandBarImageManager> icons);
+    // True while the swatch renders or runs a command.
+    bool Rendering() const { return m_passDepth > 0; }
 
     // pfrm owns the shadows and dialogs; pContainerIsHistory chooses the strip-item popup over the proofer's.
     void Init(QWidget* pfrm, std::shared_ptr<Color> pColor, int32_t pStyle, bool pContainerIsHistory,
@@ -112,6 +120,19 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    class Pass;
+    // Runs the request now, or queues it to run once the pass in progress ends.
+    void Exclusive(std::function<void()> request);
+    void RunDeferred();
+
+    void DoInit(QWidget* pfrm, std::shared_ptr<Color> pColor, int32_t pStyle, bool pContainerIsHistory, bool pFixed);
+    void DoSetColor(std::shared_ptr<Color> pColor);
+    static void TakeOverFile(const Color& leaving, const Color& coming);
+    void DoClear();
+    void DoChangeTexture(std::shared_ptr<Texture> pTexture);
+    bool DoLoadColorizer();
+    void DoRemoveColorizer();
+    void DoDispose();
     void PrepareTexture();
     void RenderPanel();
     // Returns the number of the error that ended the step, 0 when none did.
@@ -119,22 +140,31 @@ private:
     void SaveTemporaryImage();
     void SavePictureColourFile();
     void RefreshReference();
+    // The part of the surface the swatch shows: a large picture is cut to the swatch.
+    QSize VisibleSurface() const;
     void PaintSurface(QPainter& painter);
     void UserControlResize();
     void CreateShadows();
     void UnloadShadows();
     void SetSliders();
     void SliderChange();
+    void ApplySliders();
     bool TakeImageFile(const QString& file);
     int32_t TextureKindOfColor() const;
-    const cDIBSection* ShownBitmap() const;
 
-    void BuildPopup(bool containerIsHistory);
-    void CheckTextureItem(int32_t id);
-    void SetCopyCaptions(CommandBar* bar);
-    void PopupOpening(CommandBar* bar);
-    void PopupExecute(CommandBarControl* control);
+    std::shared_ptr<Color> PopupColor() const override { return m_color; }
+    int32_t PopupTextureKind() const override { return TextureKindOfColor(); }
+    bool PopupFixed() const override { return m_fixed; }
+    void SetPopupFixed(bool fixed) override { m_fixed = fixed; }
+    const cDIBSection* PopupImage() const override;
+    void PopupDeleteColor() override;
+    void PopupLoadImage() override;
+    void PopupRemoveImage() override;
+    void PopupChangeTexture(std::shared_ptr<Texture> texture) override;
+    void PopupRaise(Event event, int32_t argument) override;
 
+    // Reports a press, move or release on the surface or the swatch; False for any other event.
+    bool SurfaceMouse(QEvent* event);
     void SurfaceMouseDown(int16_t button, int16_t shift, float x, float y);
     void SurfaceMouseMove(int16_t button, int16_t shift, float x, float y);
     void SurfaceMouseUp(int16_t button, int16_t shift, float x, float y, const QPoint& globalPos);
@@ -147,18 +177,21 @@ private:
     bool m_fixed = false;
     std::unique_ptr<fDropShadow> m_rightShadow;
     std::unique_ptr<fDropShadow> m_bottomShadow;
-    std::unique_ptr<cDIBSection> m_image;
-    std::unique_ptr<cDIBSection> m_recoloured;
-    std::unique_ptr<cColourise> m_colouriser;
-    std::unique_ptr<cDIBSection> m_plain;
-    std::unique_ptr<cDIBSection> m_textured;
-    CommandBar* m_popupBar = nullptr;
+    std::unique_ptr<SwatchRenderer> m_renderer;
     float m_downX = 0;
     float m_downY = 0;
     bool m_selected = false;
     bool m_suspendLayout = false;
-    std::unique_ptr<cTexturise> m_texturiser;
     int32_t m_backColor = -1;  // the control's own background once a colour was painted
+
+    int m_passDepth = 0;
+    // While the host answers RequestNewImage it may give this swatch a picture inside the pass.
+    bool m_answeringRequest = false;
+    std::deque<std::function<void()>> m_deferred;
+    std::shared_ptr<Color> m_pendingColor;
+    bool m_colorQueued = false;
+    bool m_resizeQueued = false;
+    bool m_sliderQueued = false;
 
     PictureBox* pic = nullptr;
     PictureBox* picReference = nullptr;
@@ -166,5 +199,5 @@ private:
     PictureBox* picColor = nullptr;
     std::vector<QLabel*> Label1;
     std::vector<QSlider*> sldColor;
-    CommandBars* m_commandBars = nullptr;
+    SwatchPopup* m_popup = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "SwatchFixture.h"
 
+#include "services/CommandIds.h"
+
 #include "platform/CommandBarCustom.h"
 #include "platform/CommandBarImageManager.h"
 #include "support/ScriptedFileDialog.h"
@@ -74,14 +76,14 @@ TEST_F(ColorPanelPopup, TexturesSubmenuListsTheTexturesAndChecksTheColoursOwn) {
     EXPECT_FALSE(textures->FindControl(2)->Checked());
 }
 
-TEST_F(ColorPanelPopup, PopupShowsTheHostWindowsIcons) {
-    auto* hostBars = new CommandBars(host.get());
-    hostBars->setParent(host.get());
+TEST_F(ColorPanelPopup, PopupShowsTheIconsTheHostHandsIt) {
+    CommandBars hostBars(host.get());
     QPixmap icon(16, 16);
     icon.fill(Qt::red);
-    hostBars->Icons().SetIcon(4003, icon);
+    hostBars.Icons().SetIcon(CommandIds::CopyImage, icon);
+    panel->SetPopupIcons(hostBars.SharedIcons());
     panel->Init(host.get(), MakeColor(1, 2, 3), PanelStyle::Raised, false);
-    EXPECT_TRUE(Bars()->Icons().Exists(4003));
+    EXPECT_TRUE(Bars()->Icons().Exists(CommandIds::CopyImage));
 }
 
 // What the popup shows as it opens.

@@ -440,4 +440,20 @@ INSTANTIATE_TEST_SUITE_P(FixedTexts, ColorPanelXml,
                                            PanelReadCase{"missing", nullptr, false, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(ColorPanelRender, ANewColourHasItsOwnFileAndALeavingColourTakesNoOtherColoursFile) {
+    panel->Init(host.get(), MakeColor(1, 2, 3), PanelStyle::Plain, false);
+    const QString firstPath = panel->PanelColor()->TemporaryImagePath();
+    auto second = MakeColor(200, 100, 50);
+    panel->SetColor(second);
+    // The swatch held the first colour alone: its file is gone with it.
+    EXPECT_FALSE(QFile::exists(firstPath));
+    EXPECT_TRUE(AllPixels(QImage(second->TemporaryImagePath()), QColor(200, 100, 50)));
+
+    // A colour someone else still holds keeps its file.
+    auto third = MakeColor(5, 250, 5);
+    panel->SetColor(third);
+    EXPECT_TRUE(AllPixels(QImage(second->TemporaryImagePath()), QColor(200, 100, 50)));
+    EXPECT_TRUE(AllPixels(QImage(third->TemporaryImagePath()), QColor(5, 250, 5)));
+}
+
 }  // namespace

@@ -1,0 +1,139 @@
+#include "views/SwatchRenderer.h"
+
+#include "imaging/cColourise.h"
+#include "imaging/cDIBSection.h"
+#include "imaging/cTexturise.h"
+#include "model/Texture.h"
+#include "platform/App.h"
+#include "platform/Numeric.h"
+#include "services/FileShared.h"
+
+#include <QImage>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// A bitmap of the size, keeping its buffer when it already has that size; False when it holds no pixels.
+bool ensureSize(std::unique_ptr<cDIBSection>& bitmap, int32_t width, int32_t height) {
+    if (!bitmap)
+        bitmap = std::make_unique<cDIBSection>();
+    if (bitmap->Width() == width && bitmap->Height() == height && bitmap->DIBSectionBitsPtr())
+        return true;
+    return bitmap->Create(width, height);
+}
+
+void fillPlain(cDIBSection& bitmap, int32_t rgb) {
+    uint8_t* bits = bitmap.DIBSectionBitsPtr();
+    if (!bits)
+        return;
+    const int32_t stride = bitmap.BytesPerScanLine();
+    const auto blue = static_cast<uint8_t>((rgb >> 16) & 0xFF);
+    const auto green = static_cast<uint8_t>((rgb >> 8) & 0xFF);
+    const auto red = static_cast<uint8_t>(rgb & 0xFF);
+    for (int32_t x = 0; x < bitmap.Width(); ++x) {
+        bits[3 * x] = blue;
+        bits[3 * x + 1] = green;
+        bits[3 * x + 2] = red;
+    }
+    std::memset(bits + 3 * bitmap.Width(), 0, static_cast<size_t>(stride - 3 * bitmap.Width()));
+    for (int32_t y = 1; y < bitmap.Height(); ++y)
+        std::memcpy(bits + static_cast<size_t>(y) * stride, bits, static_cast<size_t>(stride));
+}
+
+void copyBits(const cDIBSection& from, cDIBSection& to) {
+    if (from.DIBSectionBitsPtr() && to.DIBSectionBitsPtr())
+        std::memcpy(to.DIBSectionBitsPtr(), from.DIBSectionBitsPtr(),
+                    static_cast<size_t>(from.BytesPerScanLine()) * from.Height());
+}
+
+}  // namespace
+
+SwatchRenderer::SwatchRenderer() = default;
+
+SwatchRenderer::~SwatchRenderer() = default;
+
+void SwatchRenderer::LoadPattern(const Texture& texture) {
+    m_texturiser = std::make_unique<cTexturise>();
+    // The load's own message reports a file that cannot be read; the swatch then shows the plain colour.
+    if (texture.Internal())
+        m_texturiser->LoadTexture(App::Path() + QStringLiteral("/textures/") + texture.path());
+    else if (FileShared::FileExists(texture.path()))
+        m_texturiser->LoadTexture(texture.path());
+}
+
+void SwatchRenderer::ReleasePattern() { m_texturiser.reset(); }
+
+void SwatchRenderer::Render(int32_t width, int32_t height, int32_t rgb, bool pattern) {
+    if (ensureSize(m_plain, width, height))
+        fillPlain(*m_plain, rgb);
+    if (ensureSize(m_textured, m_plain->Width(), m_plain->Height()))
+        copyBits(*m_plain, *m_textured);
+    if (pattern && m_texturiser)
+        m_texturiser->ApplyTexture(*m_plain, *m_textured, 100, 64, 100);
+}
+
+bool SwatchRenderer::LoadPicture(const QImage& picture) {
+    m_image = std::make_unique<cDIBSection>();
+    m_recoloured = std::make_unique<cDIBSection>();
+    m_colouriser = std::make_unique<cColourise>();
+    m_recolouredHue = -1;
+    m_image->CreateFromPicture(picture);
+    return m_image->Width() > 0;
+}
+
+void SwatchRenderer::Recolour(int32_t hueDegrees) {
+    if (!m_image || !m_recoloured || !m_colouriser)
+        return;
+    const int32_t hue = ColouriserHue(hueDegrees);
+    const bool sized = m_recoloured->Width() == m_image->Width() && m_recoloured->Height() == m_image->Height();
+    if (sized && hue == m_recolouredHue)
+        return;
+    // Every byte of the destination is written by the pass, so a buffer of the right size is reused as it is.
+    if (!sized && !m_recoloured->Create(m_image->Width(), m_image->Height()))
+        return;
+    m_colouriser->SetHue(hue);
+    m_colouriser->SetSaturation(100);
+    m_colouriser->Process(*m_image, *m_recoloured);
+    m_recolouredHue = hue;
+}
+
+void SwatchRenderer::ReleasePicture() {
+    m_image.reset();
+    m_recoloured.reset();
+    m_colouriser.reset();
+    m_recolouredHue = -1;
+}
+
+void SwatchRenderer::Release() {
+    ReleasePattern();
+    ReleasePicture();
+    m_plain.reset();
+    m_textured.reset();
+}
+
+const cDIBSection* SwatchRenderer::Shown(int32_t kind) const {
+    switch (kind) {
+        case TextureKind::Pattern: return m_textured.get();
+        case TextureKind::Image: return m_recoloured.get();
+        default: return m_plain.get();
+    }
+}
+
+bool SwatchRenderer::WritePlainFile(const QString& path, int32_t width, int32_t height, int32_t rgb) {
+    cDIBSection plain;
+    if (!plain.Create(width, height))
+        return false;
+    fillPlain(plain, rgb);
+    return plain.SavePicture(path);
+}
+
+// The colouriser measures hue on 0..255 with 0 as magenta (its sextant -1) and 255 as magenta (5):
+// sextant = value * 6 / 255 - 1. The colour's hue in degrees lands in the same sextant when
+// value = (degrees / 60 + 1) * 255 / 6, the magenta-red degrees above 300 wrapping to the low end.
+// (degrees + 60) mod 360 times 17/24 keeps the halves exact, so they round to even as written.
+int32_t SwatchRenderer::ColouriserHue(int32_t degrees) {
+    const int32_t hue = std::clamp(degrees, 0, 359);
+    return Numeric::Round(((hue + 60) % 360) * 17.0 / 24.0);
+}

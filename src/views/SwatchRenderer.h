@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+class cColourise;
+class cDIBSection;
+class cTexturise;
+class QImage;
+class Texture;
+
+// The pixel work of a swatch: the plain fill, the pattern texture over it, and a user picture recoloured in
+// the colour's hue. It owns the five bitmaps; buffers of an unchanged size are refilled in place, and a
+// picture already recoloured for the same hue is not recoloured again.
+class SwatchRenderer {
+public:
+    SwatchRenderer();
+    ~SwatchRenderer();
+    SwatchRenderer(const SwatchRenderer&) = delete;
+    SwatchRenderer& operator=(const SwatchRenderer&) = delete;
+
+    // A new texturiser for a pattern texture: an internal texture comes from the program folder's textures,
+    // another only when its file exists (otherwise the pattern step copies the plain bitmap unchanged).
+    void LoadPattern(const Texture& texture);
+    void ReleasePattern();
+
+    // The plain bitmap filled with rgb (packed red + 256 green + 65536 blue) at the given size, and the
+    // textured bitmap: a copy of it, modulated by the pattern when pattern is set and a texturiser exists.
+    void Render(int32_t width, int32_t height, int32_t rgb, bool pattern);
+
+    // Takes a picture as the image bitmap and drops the recoloured one; False when it holds no pixels.
+    bool LoadPicture(const QImage& picture);
+    bool HasRecoloured() const { return m_recoloured != nullptr; }
+    // Recolours the image bitmap into the recoloured bitmap in the hue (degrees 0 to 359), saturation 100.
+    void Recolour(int32_t hueDegrees);
+    void ReleasePicture();
+    void Release();
+
+    const cDIBSection* Plain() const { return m_plain.get(); }
+    const cDIBSection* Textured() const { return m_textured.get(); }
+    const cDIBSection* Image() const { return m_image.get(); }
+    const cDIBSection* Recoloured() const { return m_recoloured.get(); }
+    // The bitmap a texture kind shows: 1 the textured, 2 the recoloured, any other the plain bitmap.
+    const cDIBSection* Shown(int32_t kind) const;
+
+    // Writes a 24-bit BMP of the plain colour at the given size; False when it could not be written.
+    static bool WritePlainFile(const QString& path, int32_t width, int32_t height, int32_t rgb);
+
+    // The colouriser's hue (0 to 255, magenta at both ends) for a hue in degrees.
+    static int32_t ColouriserHue(int32_t degrees);
+
+private:
+    std::unique_ptr<cDIBSection> m_image;
+    std::unique_ptr<cDIBSection> m_recoloured;
+    std::unique_ptr<cColourise> m_colouriser;
+    std::unique_ptr<cDIBSection> m_plain;
+    std::unique_ptr<cDIBSection> m_textured;
+    std::unique_ptr<cTexturise> m_texturiser;
+    // The colouriser hue the recoloured bitmap holds; -1 when it must be recoloured.
+    int32_t m_recolouredHue = -1;
+};

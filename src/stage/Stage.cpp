@@ -28,6 +28,7 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -71,6 +72,8 @@ Stage::Stage(QWidget* parent) : QWidget(parent) {
     imImg->setObjectName(QStringLiteral("imImg"));
     m_view->setWidget(imImg);
     m_view->viewport()->setBackgroundRole(QPalette::NoRole);
+    // Scroll bars coming or going change the room the picture has.
+    m_view->viewport()->installEventFilter(this);
 
     // Laid over the picture, so it scrolls with it.
     Tx = new QLineEdit(imImg);
@@ -513,8 +516,13 @@ void Stage::SaveUndo(const QString& loadedFile) {
     }
     // Right after a load the file just read decodes to the same picture, and copying it is much cheaper
     // than writing the picture out.
-    if (!loadedFile.isEmpty() && QFile::copy(loadedFile, m_undoPath)) {
-        return;
+    // Only a file whose type shows in its content will load again under the copy's ".bmp" name.
+    if (!loadedFile.isEmpty()) {
+        QImageReader probe(loadedFile);
+        probe.setDecideFormatFromContent(true);
+        if (probe.canRead() && QFile::copy(loadedFile, m_undoPath)) {
+            return;
+        }
     }
     // The copy is a convenience: when it cannot be written (a full disk) the drawing goes on without it.
     try {
@@ -675,6 +683,10 @@ void Stage::CancelText() {
 }
 
 bool Stage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_view->viewport() && event->type() == QEvent::Resize) {
+        UpdateExtent();
+        return false;
+    }
     if (watched == Tx && m_textActive) {
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();

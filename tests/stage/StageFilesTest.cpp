@@ -237,6 +237,28 @@ INSTANTIATE_TEST_SUITE_P(
                       GoodPicture{"Tiff", QImage::Format_RGB32, QColor(0, 255, 0), "tif", qRgb(0, 255, 0)}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// TGA has no signature: the type comes from the name alone, which the undo copy does not share.
+TEST_F(StageFiles, UndoWorksForAPictureKnownOnlyByItsName) {
+    QByteArray tga(18, '\0');
+    tga[2] = 2;  // uncompressed true colour
+    tga[12] = 4;
+    tga[14] = 3;
+    tga[16] = 24;
+    tga[17] = 0x20;  // top-down
+    for (int i = 0; i < 4 * 3; ++i) {
+        tga += QByteArray("\x10\x80\xF0", 3);  // blue, green, red
+    }
+    tga += QByteArray(8, '\0') + QByteArray("TRUEVISION-XFILE.", 18);
+    const QString path = StageBadPictures::WriteBytes(Path(QStringLiteral("plain.tga")), tga);
+    ScriptedMessageBox boxes;
+    ASSERT_TRUE(stage->OpenPicture(path));
+    const QImage opened = Picture();
+    EXPECT_EQ(At(1, 1), qRgb(0xF0, 0x80, 0x10) & 0xFFFFFF);
+    stage->Invert();
+    stage->Undo();
+    EXPECT_EQ(Picture(), opened);
+}
+
 TEST_F(StageFiles, ACameraPictureOfFortyEightMegapixelsOpens) {
     const QString path = Write(QStringLiteral("camera.jpg"), Filled(8000, 6000, QColor(30, 60, 90)), "jpeg");
     ScriptedMessageBox boxes;

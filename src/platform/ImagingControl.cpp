@@ -1,6 +1,7 @@
 #include "platform/ImagingControl.h"
 
 #include "platform/Numeric.h"
+#include "platform/RegularFile.h"
 #include "platform/RuntimeError.h"
 
 #include <QClipboard>
@@ -104,9 +105,12 @@ void ImagingControl::SetFileName(const QString& path) {
         return;
     }
     const QFileInfo info(path);
-    if (!info.exists() || !info.isFile()) {
+    if (!info.exists() || info.isDir()) {
         Err::Raise(ErrorFileNotFound, Source(), QStringLiteral("Cannot find the picture file ") + path);
     }
+    // A FIFO or a device would block the reader for ever; it is no picture.
+    if (!RegularFile::IsRegular(path))
+        Err::Raise(ErrorUnsupportedType, Source(), QStringLiteral("Unsupported picture type"));
     QImageReader reader(path);
     QImage image;
     if (!reader.read(&image)) {

@@ -16,6 +16,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Numeric.h"
 #include "platform/PictureBox.h"
+#include "platform/RegularFile.h"
 #include "platform/RuntimeError.h"
 #include "platform/WindowRegistry.h"
 #include "services/FileShared.h"
@@ -537,7 +538,7 @@ bool ColorPanel::TakeImageFile(const QString& file) {
     if (!m_color || !m_color->ColorTexture())
         return false;
     // A file that is no picture never reaches the texture, so the swatch keeps its look.
-    if (!QImageReader(file).canRead())
+    if (!RegularFile::IsRegular(file) || !QImageReader(file).canRead())
         return false;
     const auto& texture = m_color->ColorTexture();
     const int32_t oldKind = texture->TextureType();
@@ -564,10 +565,10 @@ bool ColorPanel::TakeImageFile(const QString& file) {
 
 void ColorPanel::SaveTemporaryImage() {
     // The plain bitmap is what the surface's own picture holds: the colour at the surface's size.
-    if (Textured())
-        m_textured->SavePicture(m_color->TemporaryImagePath());
-    else
-        m_plain->SavePicture(m_color->TemporaryImagePath());
+    const cDIBSection& shown = Textured() ? *m_textured : *m_plain;
+    const QString path = m_color->TemporaryImagePath();
+    // A swatch of no size saves headers only, which SavePicture reports as a failure: nothing to tell.
+    FileShared::WriteTemporaryFile(path, [&] { return shown.SavePicture(path) || shown.Width() == 0; });
 }
 
 void ColorPanel::SavePictureColourFile() {
@@ -580,7 +581,8 @@ void ColorPanel::SavePictureColourFile() {
     if (!plain.Create(width(), height()))
         return;
     fillPlain(plain, m_color->RGBColor());
-    plain.SavePicture(m_color->TemporaryImagePath());
+    const QString path = m_color->TemporaryImagePath();
+    FileShared::WriteTemporaryFile(path, [&] { return plain.SavePicture(path); });
 }
 
 void ColorPanel::RefreshReference() {

@@ -4,6 +4,7 @@
 #include <QDropEvent>
 #include <QEventLoop>
 #include <QMimeData>
+#include <QThread>
 
 namespace {
 
@@ -37,8 +38,12 @@ void InputGate::RunPending() {
     struct Pass {
         InputGate& gate;
         QCoreApplication* app;
-        explicit Pass(InputGate& g, QCoreApplication* a) : gate(g), app(a) { ++gate.m_depth; }
+        explicit Pass(InputGate& g, QCoreApplication* a) : gate(g), app(a) {
+            ++gate.m_depth;
+            gate.m_levels.push_back(QThread::currentThread()->loopLevel());
+        }
         ~Pass() {
+            gate.m_levels.pop_back();
             if (--gate.m_depth > 0)
                 return;
             app->removeEventFilter(&gate);
@@ -79,7 +84,7 @@ bool InputGate::IsUserInput(const QEvent& event) {
 }
 
 bool InputGate::eventFilter(QObject* watched, QEvent* event) {
-    if (m_depth == 0 || !IsUserInput(*event))
+    if (m_depth == 0 || !IsUserInput(*event) || QThread::currentThread()->loopLevel() != m_levels.back())
         return false;
     Hold(watched, event);
     return true;

@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <memory>
+#include <vector>
 
 class QMimeData;
 
@@ -43,6 +44,9 @@ private:
     static void Redrop(Held& held);
 
     int m_depth = 0;
+    // The event-loop level of each running pass, innermost last: a dialog opened inside a pass runs a loop
+    // of its own whose input must reach it.
+    std::vector<int> m_levels;
     bool m_releaseScheduled = false;
     std::deque<Held> m_held;
 };

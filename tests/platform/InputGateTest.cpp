@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDropEvent>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -125,6 +126,25 @@ TEST_F(InputGateTest, PassesInsidePassesReleaseOnlyAtTheOutermostEnd) {
     EXPECT_TRUE(widget.seen.isEmpty());
     QCoreApplication::processEvents();
     EXPECT_EQ(widget.seen, (QStringList{"key 49", "key 50"}));
+}
+
+// A message box opened inside a pass runs its own loop: its input is the user answering it.
+TEST_F(InputGateTest, ADialogOpenedInsideAPassGetsItsInput) {
+    QTimer timer;
+    timer.setSingleShot(true);
+    QStringList seenInDialog;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        QEventLoop dialog;
+        postKey(widget, Qt::Key_Return);
+        QTimer::singleShot(0, &dialog, [&] {
+            seenInDialog = widget.seen;
+            dialog.quit();
+        });
+        dialog.exec();
+    });
+    timer.start(0);
+    App::DoEvents();
+    EXPECT_EQ(seenInDialog, (QStringList{"key 16777220"}));
 }
 
 // A close goes through the window system as a request to the window, like the user's: it waits too.

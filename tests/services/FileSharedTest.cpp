@@ -16,6 +16,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <sys/stat.h>
+
 namespace {
 
 struct PathCase {
@@ -134,6 +136,15 @@ TEST(FileShared, AFailedTemporaryWriteIsReportedOnceAndTheCallerCarriesOn) {
     ASSERT_EQ(boxes.Requests().size(), 1u);
     EXPECT_TRUE(boxes.Requests()[0].prompt.contains("/gone/TIN1.tmp"));
     EXPECT_EQ(boxes.Requests()[0].buttons, MessageBox::Exclamation);
+}
+
+// A document or picture path that names a FIFO is no file: callers would block opening it.
+TEST(FileShared, AFifoIsNoFile) {
+    const QString dir = TestEnvironment::Home() + "/fifo";
+    QDir().mkpath(dir);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir + "/pipe.tnd").constData(), 0600), 0);
+    EXPECT_FALSE(FileShared::FileExists(dir + "/pipe.tnd"));
+    EXPECT_FALSE(FileShared::FileExists(dir + "/*.tnd"));
 }
 
 TEST(FileShared, NoTemporaryFolderRaises2600) {

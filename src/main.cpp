@@ -8,7 +8,8 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // The command line is taken whole as one path, spaces included.
-    MainModule::Main(QApplication::arguments().mid(1).join(QLatin1Char(' ')));
+    if (!MainModule::Main(QApplication::arguments().mid(1).join(QLatin1Char(' '))))
+        return 1;
     // Start-up that stopped before the window showed leaves nothing to run.
     bool anyVisible = false;
     for (const QWidget* widget : QApplication::topLevelWidgets()) anyVisible = anyVisible || widget->isVisible();

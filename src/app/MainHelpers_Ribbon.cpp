@@ -7,6 +7,7 @@
 #include "platform/CommandBarImageManager.h"
 #include "platform/CommandBars.h"
 #include "platform/KeyBindings.h"
+#include "platform/RegularFile.h"
 #include "platform/RibbonBar.h"
 #include "services/CommandIds.h"
 #include "services/FileShared.h"
@@ -110,11 +111,15 @@ void LoadCommandIcons(CommandBars& bars) {
         const QString source = App::Path() + QStringLiteral("/bin/bin") + number;
         const QString copy = Globals::IconTempFolder + QStringLiteral("bin") + number + QLatin1String(file.extension);
         // A missing or unreadable icon leaves its commands without a picture; the window still comes up whole.
-        QFile::remove(copy);
-        if (!QFile::copy(source, copy))
+        if (!RegularFile::IsRegular(source))
             continue;
+        // A full or vanished temporary folder costs only the copy: the icon is read where it lies.
+        const bool copied = FileShared::WriteTemporaryFile(copy, [&] {
+            QFile::remove(copy);
+            return QFile::copy(source, copy);
+        });
         try {
-            icons.LoadBitmap(copy, file.ids);
+            icons.LoadBitmap(copied ? copy : source, file.ids);
         } catch (...) {
         }
     }

@@ -8,15 +8,35 @@
 #include "model/Globals.h"
 #include "model/Texture.h"
 #include "platform/App.h"
+#include "platform/MessageBox.h"
+#include "platform/RuntimeError.h"
 #include "services/CommandIds.h"
 #include "services/FileShared.h"
 #include "services/Hourglass.h"
 
 #include <QDir>
 
+#include <cstdio>
+
 namespace MainModule {
 
-void Main([[maybe_unused]] const QString& commandLine) {
+constexpr int32_t NoTemporaryFile = 2600;
+
+namespace {
+
+// Every colour keeps its picture in a temporary file: without a folder for them the program cannot work.
+void ReportNoTemporaryFolder() {
+    const QString message = QStringLiteral(
+                                "Tindral cannot start: no temporary folder can be written (tried %1). Set TMPDIR to a "
+                                "folder you can write to.")
+                                .arg(FileShared::TemporaryFolderCandidates().join(QStringLiteral(", ")));
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+    MessageBox::Show(message, MessageBox::Critical);
+}
+
+}  // namespace
+
+bool Main([[maybe_unused]] const QString& commandLine) {
     try {
         App::SetTitle(QStringLiteral("Tindral"));
         Hourglass hourglass;
@@ -34,8 +54,14 @@ void Main([[maybe_unused]] const QString& commandLine) {
 
         // A document named on the command line is not opened yet: the main window cannot read documents.
         window->FocusStep();
+    } catch (const RuntimeError& e) {
+        if (e.Number() == NoTemporaryFile && FileShared::TemporaryFolder().isEmpty()) {
+            ReportNoTemporaryFolder();
+            return false;
+        }
     } catch (...) {
     }
+    return true;
 }
 
 void LoadTextureList() {

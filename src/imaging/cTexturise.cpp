@@ -2,11 +2,13 @@
 
 #include "imaging/mHLSRGB.h"
 #include "platform/MessageBox.h"
+#include "platform/RegularFile.h"
 #include "platform/RuntimeError.h"
 #include "services/Hourglass.h"
 
 #include <QImage>
 #include <QImageReader>
+#include <QSet>
 
 #include <algorithm>
 #include <array>
@@ -157,11 +159,19 @@ cTexturise::~cTexturise() = default;
 
 bool cTexturise::LoadTexture(const QString& sTextureFile) {
     m_texture = std::make_unique<cDIBSection>();
-    QImageReader reader(sTextureFile);
-    const QImage picture = reader.read();
+    // A FIFO or a device would block the reader, and every swatch renders through here.
+    QImage picture;
+    if (RegularFile::IsRegular(sTextureFile))
+        picture = QImageReader(sTextureFile).read();
     if (picture.isNull()) {
-        MessageBox::Show(QStringLiteral("Failed to load texture '") + sTextureFile + QStringLiteral("'"),
-                         MessageBox::Exclamation);
+        // Every swatch loads its texture at each render: a damaged file is reported once, not per swatch
+        // and per render.
+        static QSet<QString> reported;
+        if (!reported.contains(sTextureFile)) {
+            reported.insert(sTextureFile);
+            MessageBox::Show(QStringLiteral("Failed to load texture '") + sTextureFile + QStringLiteral("'"),
+                             MessageBox::Exclamation);
+        }
         return false;
     }
     m_texture->CreateFromPicture(picture);

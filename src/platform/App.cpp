@@ -1,5 +1,7 @@
 #include "platform/App.h"
 
+#include "platform/InputGate.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -36,6 +38,6 @@ QString Path() {
 
 void SetPath(const QString& folder) { pathOverride() = QDir::cleanPath(folder); }
 
-void DoEvents() { QCoreApplication::processEvents(); }
+void DoEvents() { InputGate::Instance().RunPending(); }
 
 }  // namespace App

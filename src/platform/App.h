@@ -17,7 +17,8 @@ QString Path();
 // Points Path at another folder (tests use the build's program folder).
 void SetPath(const QString& folder);
 
-// Lets the event loop handle what is pending, as the runtime's DoEvents does.
+// Lets painting and timers run, as the runtime's DoEvents does; user input waits until control is back
+// in the event loop and then arrives in order (see InputGate). The only place that handles events early.
 void DoEvents();
 
 }  // namespace App

@@ -1,12 +1,12 @@
 #include "platform/CommandBarImageManager.h"
 
+#include "platform/RegularFile.h"
 #include "platform/RuntimeError.h"
 
-#include <QFileInfo>
 #include <QImage>
 
 void CommandBarImageManager::LoadBitmap(const QString& path, const std::vector<int>& ids) {
-    if (!QFileInfo(path).isFile())
+    if (!RegularFile::IsRegular(path))
         Err::Raise(RuntimeError::FileNotFound);
     QImage picture(path);
     if (picture.isNull())

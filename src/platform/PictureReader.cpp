@@ -1,5 +1,6 @@
 #include "platform/PictureReader.h"
 
+#include "platform/RegularFile.h"
 #include "platform/RuntimeError.h"
 
 #include <QFileInfo>
@@ -20,8 +21,12 @@ QString Source() { return QStringLiteral("tindral.ImagingControl"); }
 QImage Read(const QString& path, const ScaledSize& scaledSize) {
     // Stat only: a FIFO, a device or a folder is refused before anything opens it.
     const QFileInfo info(path);
-    if (!info.exists() || !info.isFile()) {
+    if (!info.exists() || info.isDir()) {
         NotFound(path);
+    }
+    // A FIFO or a device would block the reader for ever; it is no picture.
+    if (!RegularFile::IsRegular(path)) {
+        Err::Raise(ErrorUnsupportedType, Source(), QStringLiteral("Unsupported picture type"));
     }
     QImageReader reader(path);
     reader.setAllocationLimit(AllocationLimitMB);

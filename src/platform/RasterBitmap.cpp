@@ -1,5 +1,7 @@
 #include "platform/RasterBitmap.h"
 
+#include "platform/RegularFile.h"
+
 #include <QImageReader>
 
 #include <unordered_map>
@@ -29,6 +31,10 @@ void RasterBitmap::SetImage(const QImage& image) {
 }
 
 bool RasterBitmap::Load(const QString& path) {
+    if (!RegularFile::IsRegular(path)) {
+        m_image = QImage();
+        return false;
+    }
     QImageReader reader(path);
     QImage image;
     if (!reader.read(&image)) {

@@ -1,45 +1,129 @@
 #include "services/FileShared.h"
 
 #include "platform/App.h"
+#include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
 #include "platform/Settings.h"
 #include "services/SpecialFolders.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QSet>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 namespace FileShared {
 
-QString GetTempFilePath() {
-    const auto fail = [] {
-        Err::Raise(2600, QStringLiteral("Win32Calls_GetTempFilePath"),
-                   QStringLiteral("Error creating temporary file."));
-    };
-    const QString folder = QDir::tempPath();
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        fail();
-    // Like the system's unique names: prefix, a hexadecimal number, ".tmp"; claimed by creating the file.
-    static quint32 next = QRandomGenerator::global()->bounded(0x10000u);
-    for (int attempt = 0; attempt < 0x10000; ++attempt) {
-        next = (next + 1) & 0xFFFF;
-        if (next == 0)
-            continue;
-        const QString path =
-            AddBackslash(folder) + QStringLiteral("TIN%1.tmp").arg(QString::number(next, 16).toUpper());
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            file.close();
-            QFile::remove(path);
+namespace {
+
+QString& systemTempFolder() {
+    static QString folder = QStringLiteral("/tmp");
+    return folder;
+}
+
+// The user's temporary folder (TMPDIR) first, then the system's.
+QStringList tempFolders() {
+    QStringList folders;
+    // Qt gives the empty text for a TMPDIR that does not exist.
+    const QString user = QDir::tempPath();
+    if (!user.isEmpty())
+        folders << user;
+    const QString system = QDir::cleanPath(systemTempFolder());
+    if (!system.isEmpty() && !folders.contains(system))
+        folders << system;
+    return folders;
+}
+
+// Claims a new name in the folder by creating its file exclusively; empty when the folder takes no file.
+QString claimName(const QString& folder) {
+    if (folder.isEmpty())
+        return {};
+    // The process id keeps running copies of the program apart, the counter this copy's names; a name whose
+    // file still exists (left by a copy that ended) is skipped.
+    static const QString process = QString::number(QCoreApplication::applicationPid(), 16).toUpper();
+    static quint32 counter = QRandomGenerator::global()->generate();
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        ++counter;
+        const QString path = AddBackslash(folder) + QStringLiteral("TIN") + process +
+                             QStringLiteral("%1").arg(counter, 8, 16, QLatin1Char('0')).toUpper() +
+                             QStringLiteral(".tmp");
+        const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            ::close(fd);
             return path;
         }
-        if (!QFileInfo(folder).isWritable())
+        if (errno != EEXIST)
             break;
     }
-    fail();
     return {};
+}
+
+QString claimInAnyFolder() {
+    for (const QString& folder : tempFolders()) {
+        const QString path = claimName(folder);
+        if (!path.isEmpty())
+            return path;
+    }
+    return {};
+}
+
+}  // namespace
+
+QString GetTempFilePath() {
+    const QString path = claimInAnyFolder();
+    if (path.isEmpty())
+        Err::Raise(2600, QStringLiteral("Win32Calls_GetTempFilePath"),
+                   QStringLiteral("Error creating temporary file."));
+    QFile::remove(path);
+    return path;
+}
+
+QString TemporaryFolder() {
+    const QString path = claimInAnyFolder();
+    if (path.isEmpty())
+        return {};
+    QFile::remove(path);
+    return QFileInfo(path).path();
+}
+
+QStringList TemporaryFolderCandidates() {
+    QStringList folders{qEnvironmentVariable("TMPDIR", QStringLiteral("/tmp"))};
+    const QString system = QDir::cleanPath(systemTempFolder());
+    if (!folders.contains(system))
+        folders << system;
+    return folders;
+}
+
+void SetSystemTemporaryFolder(const QString& folder) { systemTempFolder() = folder; }
+
+bool WriteTemporaryFile(const QString& path, const std::function<bool()>& write) {
+    QString reason;
+    try {
+        if (write())
+            return true;
+        reason = QStringLiteral("the file could not be written whole");
+    } catch (const RuntimeError& e) {
+        reason = e.Description();
+    }
+    // A full or vanished temporary folder fails every render; the user hears of it once per folder.
+    static QSet<QString> reported;
+    const QString folder = QFileInfo(path).path();
+    if (!reported.contains(folder)) {
+        reported.insert(folder);
+        MessageBox::Show(QStringLiteral("Cannot write the temporary file %1 (%2). The colours still work, but "
+                                        "pictures made from them may be missing until the temporary folder "
+                                        "can be written again.")
+                             .arg(path, reason.isEmpty() ? QStringLiteral("unknown error") : reason),
+                         MessageBox::Exclamation);
+    }
+    return false;
 }
 
 bool FileExists(const QString& path) {

@@ -1,12 +1,25 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 // Files, paths and the remembered last document. Paths use "/" as their separator.
 namespace FileShared {
 
 // A unique path in the user's temporary folder whose file does not exist; error 2600 when none can be made.
+// TMPDIR comes first; when it is missing or cannot be written, the system's temporary folder.
 QString GetTempFilePath();
+// The folder GetTempFilePath would use now; empty when no temporary folder can be written.
+QString TemporaryFolder();
+// The folders GetTempFilePath tries, in order, as the user named them.
+QStringList TemporaryFolderCandidates();
+// Replaces the system's temporary folder ("/tmp") that is tried after TMPDIR (tests).
+void SetSystemTemporaryFolder(const QString& folder);
+// Runs write for a temporary file at path; when it fails or raises, the result is false, so that whatever
+// does not need the file carries on, and the user is told once per folder for the life of the program.
+bool WriteTemporaryFile(const QString& path, const std::function<bool()>& write);
 // True for an ordinary, visible file (a pattern with wildcards: when any such file matches).
 bool FileExists(const QString& path);
 QString GetFileName(const QString& path);

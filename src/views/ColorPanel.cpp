@@ -10,6 +10,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Numeric.h"
 #include "platform/PictureBox.h"
+#include "platform/RegularFile.h"
 #include "platform/RuntimeError.h"
 #include "platform/WindowRegistry.h"
 #include "services/FileShared.h"
@@ -512,7 +513,7 @@ bool ColorPanel::TakeImageFile(const QString& file) {
     if (!m_color || !m_color->ColorTexture())
         return false;
     // A file that is no picture never reaches the texture, so the swatch keeps its look.
-    if (!QImageReader(file).canRead())
+    if (!RegularFile::IsRegular(file) || !QImageReader(file).canRead())
         return false;
     const auto& texture = m_color->ColorTexture();
     const int32_t oldKind = texture->TextureType();
@@ -538,10 +539,10 @@ bool ColorPanel::TakeImageFile(const QString& file) {
 void ColorPanel::SaveTemporaryImage() {
     // The plain bitmap is what the surface's own picture holds: the colour at the surface's size (at the
     // swatch's size under a picture, where the textured bitmap is the plain colour too).
-    if (Textured())
-        m_renderer->Textured()->SavePicture(m_color->TemporaryImagePath());
-    else
-        m_renderer->Plain()->SavePicture(m_color->TemporaryImagePath());
+    const cDIBSection& shown = Textured() ? *m_renderer->Textured() : *m_renderer->Plain();
+    const QString path = m_color->TemporaryImagePath();
+    // A swatch of no size saves headers only, which SavePicture reports as a failure: nothing to tell.
+    FileShared::WriteTemporaryFile(path, [&] { return shown.SavePicture(path) || shown.Width() == 0; });
 }
 
 void ColorPanel::SavePictureColourFile() {
@@ -551,7 +552,10 @@ void ColorPanel::SavePictureColourFile() {
     if (TextureKindOfColor() != TextureKind::Image)
         return;
     const QSize size = VisibleSurface();
-    SwatchRenderer::WritePlainFile(m_color->TemporaryImagePath(), size.width(), size.height(), m_color->RGBColor());
+    const QString path = m_color->TemporaryImagePath();
+    const int32_t rgb = m_color->RGBColor();
+    FileShared::WriteTemporaryFile(
+        path, [&] { return SwatchRenderer::WritePlainFile(path, size.width(), size.height(), rgb) || size.isEmpty(); });
 }
 
 QSize ColorPanel::VisibleSurface() const { return (pic->geometry() & rect()).size(); }

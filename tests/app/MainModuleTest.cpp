@@ -5,7 +5,9 @@
 #include "model/Globals.h"
 #include "model/Texture.h"
 #include "platform/App.h"
+#include "platform/MessageBox.h"
 #include "platform/Screen.h"
+#include "services/FileShared.h"
 #include "support/ModelGlobals.h"
 #include "support/ModelPrinters.h"
 #include "support/TestEnvironment.h"
@@ -14,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPointer>
 #include <QTemporaryDir>
 
@@ -30,6 +33,9 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
         savedPath = App::Path();
+        // The window's load opens the standard picture and the draw colour's pattern from the program folder.
+        for (const char* name : {"/stdimg.png", "/stdcolor.bmp"})
+            ASSERT_TRUE(QFile::copy(savedPath + name, folder.path() + name));
         App::SetPath(folder.path());
     }
 
@@ -113,9 +119,6 @@ TEST_F(ProgramFolder, TextureFilesFollowInEnumerationOrder) {
 
 TEST_F(ProgramFolder, MainMakesTheProgramWideObjectsAndShowsTheWindow) {
     addTexture("dots.bmp");
-    // The window's load opens the standard picture and the draw colour's pattern from the program folder.
-    for (const char* name : {"/stdimg.png", "/stdcolor.bmp"})
-        ASSERT_TRUE(QFile::copy(savedPath + name, folder.path() + name));
     App::SetTitle("Other");
     Globals::CurrentFile.clear();
     MainModule::Main(QString());
@@ -150,12 +153,52 @@ TEST_F(ProgramFolder, MainMakesTheProgramWideObjectsAndShowsTheWindow) {
     EXPECT_EQ(windows[0]->windowTitle(), QStringLiteral("Tindral"));
 }
 
-TEST_F(ProgramFolder, AnErrorEndsStartUpSilentlyKeepingWhatWasMade) {
+// Points TMPDIR and the system's temporary folder elsewhere for as long as it lives.
+class TempFolders {
+public:
+    TempFolders(const QString& tmpdir, const QString& system) : m_old(qgetenv("TMPDIR")) {
+        qputenv("TMPDIR", tmpdir.toUtf8());
+        FileShared::SetSystemTemporaryFolder(system);
+    }
+    ~TempFolders() {
+        qputenv("TMPDIR", m_old);
+        FileShared::SetSystemTemporaryFolder(QStringLiteral("/tmp"));
+    }
+
+private:
+    QByteArray m_old;
+};
+
+QString missing() { return TestEnvironment::Home() + "/no-such-folder"; }
+
+TEST_F(ProgramFolder, AMissingTmpdirFallsBackToTheSystemFolderAndStartsQuietly) {
+    const QString system = TestEnvironment::Home() + "/system-tmp";
+    QDir().mkpath(system);
+    TempFolders folders(missing(), system);
+    ScriptedMessageBox boxes;
+    EXPECT_TRUE(MainModule::Main(QString()));
+    EXPECT_TRUE(boxes.Requests().empty());
+    ASSERT_TRUE(Globals::TopColor);
+    EXPECT_EQ(QFileInfo(Globals::TopColor->TemporaryImagePath()).path(), system);
+    EXPECT_FALSE(QApplication::topLevelWidgets().isEmpty());
+}
+
+// Without any temporary folder start-up ends where it stood, keeping what was made, and says why.
+TEST_F(ProgramFolder, NoWritableTemporaryFolderIsExplainedAndStartUpFails) {
     addTexture("dots.bmp");
-    const QByteArray old = qgetenv("TMPDIR");
-    qputenv("TMPDIR", TestEnvironment::Home().toUtf8() + "/no-such-folder");
-    EXPECT_NO_THROW(MainModule::Main(QString()));
-    qputenv("TMPDIR", old);
+    TempFolders folders(missing(), QStringLiteral("/proc"));
+    ScriptedMessageBox boxes;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(MainModule::Main(QString()));
+    const std::string stderrText = testing::internal::GetCapturedStderr();
+
+    ASSERT_EQ(boxes.Requests().size(), 1u);
+    const MessageBox::Request& box = boxes.Requests()[0];
+    EXPECT_TRUE(box.prompt.startsWith(QStringLiteral("Tindral cannot start"))) << box.prompt.toStdString();
+    EXPECT_TRUE(box.prompt.contains(missing()));
+    EXPECT_TRUE(box.prompt.contains(QStringLiteral("/proc")));
+    EXPECT_EQ(box.buttons, MessageBox::Critical);
+    EXPECT_NE(stderrText.find(box.prompt.toStdString()), std::string::npos) << stderrText;
 
     EXPECT_TRUE(Globals::Converter);
     EXPECT_EQ(Globals::Textures.size(), 2u);

@@ -5,6 +5,7 @@
 #include "model/Texture.h"
 #include "platform/App.h"
 #include "platform/RuntimeError.h"
+#include "services/FileShared.h"
 #include "support/ModelGlobals.h"
 #include "support/ModelPrinters.h"
 #include "support/TestEnvironment.h"
@@ -145,9 +146,11 @@ TEST_F(ColorTest, NoTemporaryFolderMeansNoColour) {
     const QString keptPath = kept.TemporaryImagePath();
     const QByteArray old = qgetenv("TMPDIR");
     qputenv("TMPDIR", TestEnvironment::Home().toUtf8() + "/no-such-folder");
+    FileShared::SetSystemTemporaryFolder(TestEnvironment::Home() + "/no-system-tmp");
     EXPECT_EQ(TestEnvironment::ErrorNumberOf([] { Color c; }), 2600);
     EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { kept.Clear(); }), 2600);
     qputenv("TMPDIR", old);
+    FileShared::SetSystemTemporaryFolder(QStringLiteral("/tmp"));
     // Clear stops at the path: the colour is white already and keeps its old path.
     EXPECT_EQ(rgb(kept), (Triple{255, 255, 255}));
     EXPECT_EQ(kept.TemporaryImagePath(), keptPath);

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QThread>
 #include <QTimer>
 
@@ -14,6 +15,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -64,9 +67,89 @@ TEST(FileShared, TempPathsAreUniqueAndFree) {
     EXPECT_TRUE(a.endsWith(".tmp"));
 }
 
+// Points TMPDIR and the system's temporary folder elsewhere for as long as it lives.
+class TempFolders {
+public:
+    TempFolders(const QString& tmpdir, const QString& system) : m_old(qgetenv("TMPDIR")) {
+        qputenv("TMPDIR", tmpdir.toUtf8());
+        FileShared::SetSystemTemporaryFolder(system);
+    }
+    ~TempFolders() {
+        qputenv("TMPDIR", m_old);
+        FileShared::SetSystemTemporaryFolder(QStringLiteral("/tmp"));
+    }
+
+private:
+    QByteArray m_old;
+};
+
+struct UnusableCase {
+    const char* name;
+    QString (*tmpdir)();
+};
+
+class UnusableTmpdir : public ::testing::TestWithParam<UnusableCase> {};
+
+TEST_P(UnusableTmpdir, FallsBackToTheSystemsTemporaryFolder) {
+    const QString system = TestEnvironment::Home() + "/system-tmp";
+    QDir().mkpath(system);
+    TempFolders folders(GetParam().tmpdir(), system);
+    const QString path = FileShared::GetTempFilePath();
+    EXPECT_EQ(QFileInfo(path).path(), system);
+    EXPECT_EQ(FileShared::TemporaryFolder(), system);
+    EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, UnusableTmpdir,
+    ::testing::Values(UnusableCase{"missing", [] { return TestEnvironment::Home() + "/no-such-folder"; }},
+                      UnusableCase{"a_plain_file",
+                                   [] {
+                                       const QString file = TestEnvironment::Home() + "/tmpdir-is-a-file";
+                                       QFile f(file);
+                                       f.open(QIODevice::WriteOnly);
+                                       return file;
+                                   }},
+                      // Not even root may create files in /proc.
+                      UnusableCase{"read_only", [] { return QStringLiteral("/proc"); }}),
+    [](const ::testing::TestParamInfo<UnusableCase>& info) { return std::string(info.param.name); });
+
+// The old 16-bit counter handed a live colour's name out again after 65,535 names.
+TEST(FileShared, TempNamesDoNotRepeatBeyondSixteenBits) {
+    QSet<QString> seen;
+    for (int i = 0; i < 0x10000 + 16; ++i) {
+        const QString path = FileShared::GetTempFilePath();
+        ASSERT_FALSE(seen.contains(path)) << "after " << i << " names";
+        seen.insert(path);
+    }
+    const QString name = QFileInfo(*seen.begin()).fileName();
+    EXPECT_TRUE(name.startsWith("TIN") && name.endsWith(".tmp")) << name.toStdString();
+}
+
+TEST(FileShared, AFailedTemporaryWriteIsReportedOnceAndTheCallerCarriesOn) {
+    ScriptedMessageBox boxes;
+    EXPECT_TRUE(FileShared::WriteTemporaryFile("/tmp/a", [] { return true; }));
+    EXPECT_TRUE(boxes.Requests().empty());
+    EXPECT_FALSE(FileShared::WriteTemporaryFile("/gone/TIN1.tmp", [] { return false; }));
+    EXPECT_FALSE(FileShared::WriteTemporaryFile(
+        "/gone/TIN2.tmp", []() -> bool { Err::Raise(17, "tindral.cDIBSection", "No such file or directory"); }));
+    ASSERT_EQ(boxes.Requests().size(), 1u);
+    EXPECT_TRUE(boxes.Requests()[0].prompt.contains("/gone/TIN1.tmp"));
+    EXPECT_EQ(boxes.Requests()[0].buttons, MessageBox::Exclamation);
+}
+
+// A document or picture path that names a FIFO is no file: callers would block opening it.
+TEST(FileShared, AFifoIsNoFile) {
+    const QString dir = TestEnvironment::Home() + "/fifo";
+    QDir().mkpath(dir);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir + "/pipe.tnd").constData(), 0600), 0);
+    EXPECT_FALSE(FileShared::FileExists(dir + "/pipe.tnd"));
+    EXPECT_FALSE(FileShared::FileExists(dir + "/*.tnd"));
+}
+
 TEST(FileShared, NoTemporaryFolderRaises2600) {
-    const QByteArray old = qgetenv("TMPDIR");
-    qputenv("TMPDIR", TestEnvironment::Home().toUtf8() + "/no-such-folder");
+    TempFolders folders(TestEnvironment::Home() + "/no-such-folder", TestEnvironment::Home() + "/no-system-tmp");
+    EXPECT_TRUE(FileShared::TemporaryFolder().isEmpty());
     try {
         FileShared::GetTempFilePath();
         ADD_FAILURE() << "no error";
@@ -75,7 +158,6 @@ TEST(FileShared, NoTemporaryFolderRaises2600) {
         EXPECT_EQ(e.Source(), QStringLiteral("Win32Calls_GetTempFilePath"));
         EXPECT_EQ(e.Description(), QStringLiteral("Error creating temporary file."));
     }
-    qputenv("TMPDIR", old);
 }
 
 TEST(FileShared, FileExistsSeesOrdinaryFilesOnly) {

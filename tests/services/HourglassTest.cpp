@@ -3,6 +3,8 @@
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -38,6 +40,22 @@ TEST(Hourglass, AnInnerOneEndingRestoresTheDefault) {
     { Hourglass inner; }
     EXPECT_EQ(Screen::MousePointer(), Screen::Default);
     EXPECT_FALSE(QGuiApplication::overrideCursor());
+}
+
+// The wait cursor shows at once, but a key already queued is not handled inside the operation.
+TEST(Hourglass, ShowingTheCursorRunsNoQueuedInput) {
+    struct KeyCounter : QWidget {
+        int keys = 0;
+        void keyPressEvent(QKeyEvent*) override { ++keys; }
+    } widget;
+    QCoreApplication::postEvent(&widget, new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier));
+    {
+        Hourglass hourglass;
+        hourglass.WaitStoppable();
+        EXPECT_EQ(widget.keys, 0);
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(widget.keys, 1);
 }
 
 }  // namespace

@@ -174,9 +174,9 @@ INSTANTIATE_TEST_SUITE_P(
                        EXPECT_EQ(mkfifo(path.toLocal8Bit().constData(), 0600), 0);
                        return path;
                    },
-                   "This image cannot be opened."},
+                   "This file type is not supported."},
         BadPicture{"Device", [](StageFiles&, const QString&) { return QStringLiteral("/dev/zero"); },
-                   "This image cannot be opened."},
+                   "This file type is not supported."},
         BadPicture{"Directory",
                    [](StageFiles&, const QString& path) {
                        QDir().mkpath(path);

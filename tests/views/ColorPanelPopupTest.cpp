@@ -5,6 +5,7 @@
 #include "platform/CommandBarCustom.h"
 #include "platform/CommandBarImageManager.h"
 #include "support/ScriptedFileDialog.h"
+#include "support/TestEnvironment.h"
 
 #include <QClipboard>
 #include <QMenu>
@@ -238,8 +239,10 @@ TEST_F(ColorPanelCommands, StripCommandsBecomeEvents) {
 TEST_F(ColorPanelCommands, ACommandThatFailsEndsQuietly) {
     panel->Init(host.get(), MakeColor(1, 2, 3), PanelStyle::Raised, false);
     panel->PanelColor()->SetTemporaryImagePath(QStringLiteral("/nowhere/at/all.bmp"));
+    ScriptedMessageBox boxes;
     EXPECT_NO_THROW(Execute(2));  // the render cannot write its file
     EXPECT_EQ(panel->PanelColor()->ColorTexture()->Id(), 2);
+    EXPECT_EQ(boxes.Requests().size(), 1u);  // the unwritable temporary folder, told once
 }
 
 TEST_F(ColorPanelCommands, LoadImageAsksForAPicture) {

@@ -342,6 +342,7 @@ TEST_F(ColorPanelSliders, ARenderThatFailsStillReportsTheNewColour) {
     QObject::connect(panel, &ColorPanel::ColorChanged, [&] { ++reports; });
     panel->Init(host.get(), color, PanelStyle::Plain, false);
     color->SetTemporaryImagePath(QStringLiteral("/nowhere/at/all.bmp"));
+    ScriptedMessageBox boxes;  // the unwritable temporary folder is told once
     panel->findChild<QSlider*>(QStringLiteral("sldColor2"))->setValue(99);
     EXPECT_EQ(color->Blue(), 99);
     EXPECT_EQ(reports, 1);

@@ -25,6 +25,9 @@ class QSlider;
 class RibbonBar;
 class Stage;
 class Texture;
+namespace pugi {
+class xml_document;
+}
 
 // The main window: the ribbon with its system menu and status bar above and below, and the client area
 // picClient with the row of proofers. Its code is split by topic: frmMain_Lifecycle.cpp (load, Init, status
@@ -114,14 +117,26 @@ public:
     void FocusStep();
 
     // Strips, drag and drop between the views, the top-colour swatch.
+    // Reads the top-colour sliders into the top colour, its swatch and its label (frmMain_TopColor.cpp).
+    void sldTopColor_Change(int index);
 
-    // The colour pie and its background box.
+    // The colour pie and its background box (frmMain_ColorPie.cpp).
+    // Restores the pie and its background sliders from a document.
+    void ReadMatch(const pugi::xml_document& document);
+    // Sets the background sliders and runs their change handler once, for slider 0.
+    void SetBackColorSliders(int red, int green, int blue);
 
-    // The stage and the "Staging" tab.
+    // The stage and the "Staging" tab (frmMain_Stage.cpp).
+    void ExecuteStagingCommand(CommandBarControl* control);
+    void UpdateStagingControl(CommandBarControl* control);
 
-    // Documents and the recent-files list.
+    // Documents and the recent-files list (frmMain_Documents.cpp, frmMain_Recent.cpp).
+    // The folder the open document was last packed or unpacked in, ending with "/"; empty before the first.
+    QString DocumentFolder;
+    void OpenRecentFile(CommandBarControl* control);
 
-    // The window's own message hooks, shutdown and the colour report.
+    // The window's own message hooks, shutdown and the colour report (frmMain_Hooks.cpp, frmMain_Report.cpp).
+    void PrintReport();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -79,10 +79,6 @@ private:
     bool& m_flag;
 };
 
-// Commands whose handlers are not built yet: the colour report, the recent-file rule, the stage and its
-// font group. They are accepted and do nothing.
-void notBuiltYet(CommandBarControl*) {}
-
 }  // namespace
 
 ::RibbonBar* frmMain::RibbonBar() const { return m_commandBars->Ribbon(); }
@@ -93,7 +89,7 @@ void frmMain::CommandBars_Execute(CommandBarControl* control) {
         return;
     BusyScope busy(ExecuteBusy);
     try {
-        switch (const Route route = routeOf(control->Id())) {
+        switch (routeOf(control->Id())) {
             case Route::TabSelected:
                 if (::RibbonBar* ribbon = RibbonBar(); ribbon && ribbon->SelectedTab()) {
                     ShowWorkspace(ribbon->SelectedTab()->Id());
@@ -114,15 +110,17 @@ void frmMain::CommandBars_Execute(CommandBarControl* control) {
                 ChooserHelper::ExecuteChooserCommand(control, chooserHost());
                 FocusStep();
                 break;
-            case Route::FilePrint:
-            case Route::RecentFile:
+            case Route::FilePrint: PrintReport(); break;
+            case Route::RecentFile: OpenRecentFile(control); break;
             case Route::Staging:
-            case Route::StageFont:
-                notBuiltYet(control);
+                ExecuteStagingCommand(control);
                 // The stage's commands give the window the keyboard back, its font commands do not.
-                if (route == Route::Staging)
+                try {
                     FocusStep();
+                } catch (...) {
+                }
                 break;
+            case Route::StageFont: ExecuteStagingCommand(control); break;
             case Route::SelectedTabQuery:
                 // Some command-bar controls ask for the selected tab this way; ours never sends it.
                 break;
@@ -158,7 +156,7 @@ void frmMain::CommandBars_Update(CommandBarControl* control) {
             control->SetEnabled(Globals::GeneratedColors->Position() < Globals::GeneratedColors->count());
         } else if (CommandIds::StagingCommands.Contains(id) || CommandIds::FontStyleCommands.Contains(id) ||
                    CommandIds::FontChoiceCommands.Contains(id)) {
-            notBuiltYet(control);
+            UpdateStagingControl(control);
         }
         UpdateAppCaption();
     } catch (...) {

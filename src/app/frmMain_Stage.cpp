@@ -1,0 +1,5 @@
+#include "app/frmMain.h"
+
+void frmMain::ExecuteStagingCommand(CommandBarControl*) {}
+
+void frmMain::UpdateStagingControl(CommandBarControl*) {}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ChooserHost.h"
+#include "app/MatchHelperTab.h"
 
 class CommandBars;
 
@@ -9,4 +10,5 @@ class CommandBars;
 struct MainHelpersHost {
     CommandBars& Bars;
     ChooserHost Chooser;
+    MatchHelperHost Match;
 };

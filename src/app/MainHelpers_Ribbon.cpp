@@ -2,6 +2,7 @@
 
 #include "app/ChooserHelper.h"
 #include "app/MainHelpersHost.h"
+#include "app/MatchHelperTab.h"
 #include "model/Globals.h"
 #include "platform/App.h"
 #include "platform/CommandBarImageManager.h"
@@ -67,6 +68,7 @@ void BuildRibbon(const MainHelpersHost& host) {
     BuildSystemMenu(*ribbon, host);
     ChooserHelper::BuildSelectionTab(*ribbon, host.Chooser);
     // The "Staging" and "Color Pie" tabs are built here, in that order.
+    MatchHelper::BuildColorPieTab(*ribbon, host.Match, host.Chooser);
 
     CommandBarControls& quickAccess = ribbon->QuickAccessControls();
     add(quickAccess, CommandIds::FileNew, QStringLiteral("&New"));

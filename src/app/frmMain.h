@@ -121,10 +121,25 @@ public:
     void sldTopColor_Change(int index);
 
     // The colour pie and its background box (frmMain_ColorPie.cpp).
+    // The box the "Color Pie" tab hosts: the background swatch with its label, and red, green and blue sliders.
+    QWidget* picBackColor = nullptr;
+    PictureBox* picBColor = nullptr;
+    QLabel* lblMatchBackColor = nullptr;
+    std::array<QSlider*, 3> sldBackColor{};
+    MatchHelperHost matchHelperHost();
     // Restores the pie and its background sliders from a document.
     void ReadMatch(const pugi::xml_document& document);
     // Sets the background sliders and runs their change handler once, for slider 0.
     void SetBackColorSliders(int red, int green, int blue);
+    // The pie's background, the swatch and the label follow the sliders; the pie counts as modified.
+    void sldBackColor_Change(int index);
+    // The label shows the sliders as "(r, g, b)" over the background, in white on dark backgrounds.
+    void UpdateMatchBackLabel();
+    // A strip's selected colour becomes the background; other sources do nothing.
+    void picBColor_DragDrop(QWidget* source);
+    void lblMatchBackColor_DragDrop(QWidget* source);
+    void ctlMatch_SetBackColorWhite();
+    void BuildBackColorBox();
 
     // The stage and the "Staging" tab (frmMain_Stage.cpp).
     void ExecuteStagingCommand(CommandBarControl* control);

@@ -17,6 +17,6 @@ ChooserHost frmMain::chooserHost() {
                        [this] { RefreshLayout(); }};
 }
 
-MainHelpersHost frmMain::mainHelpersHost() { return MainHelpersHost{*m_commandBars, chooserHost()}; }
+MainHelpersHost frmMain::mainHelpersHost() { return MainHelpersHost{*m_commandBars, chooserHost(), matchHelperHost()}; }
 
 TopColorHost frmMain::topColorHost() { return TopColorHost{m_RangeType, *picColor, *lblAllColors, sldTopColor}; }

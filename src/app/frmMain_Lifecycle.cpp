@@ -51,6 +51,7 @@ frmMain::frmMain() {
     for (auto& strip : history) strip = std::make_unique<ColorHistory>(picClient);
     ctlStage = std::make_unique<Stage>(picClient);
     ctlMatch = std::make_unique<ColorMatch>(picClient);
+    BuildBackColorBox();
 }
 
 frmMain::~frmMain() {
@@ -96,6 +97,7 @@ void frmMain::BuildTopColorBox() {
 
 void frmMain::Form_Load() {
     MainHelpers::LoadCommandIcons(*m_commandBars);
+    picBackColor->move(-10000, picBackColor->y());
     MainHelpers::ResetTopColor();
     MainHelpers::UpdateTopColorLabel(topColorHost());
     MainHelpers::BuildRibbon(mainHelpersHost());

@@ -242,9 +242,13 @@ protected:
     std::shared_ptr<Texture> selectedTexture;
     int32_t historyGroups = 1;
     bool openingJustAfterStartup = true;
+    QWidget backBox;
+    PictureBox* backSwatch = new PictureBox(&backBox);
+    std::array<QSlider*, 3> backSliders{new QSlider(&backBox), new QSlider(&backBox), new QSlider(&backBox)};
     MainHelpersHost host{bars,
                          {bars, images, cpList, &box.picLimits, box.Host(), isUDC, selectedTexture, historyGroups,
-                          openingJustAfterStartup, [] {}, [](int, bool) {}, [] {}}};
+                          openingJustAfterStartup, [] {}, [](int, bool) {}, [] {}},
+                         {&backBox, *backSwatch, backSliders}};
 };
 
 TEST_F(MainHelpersRibbon, BuildsTheSystemMenuTheSelectionTabTheQuickAccessBarAndTheKeys) {

@@ -11,6 +11,7 @@
 #include "platform/RibbonBar.h"
 #include "services/CommandIds.h"
 #include "services/FileShared.h"
+#include "stage/StageHelper.h"
 
 #include <QDir>
 #include <QFile>
@@ -66,7 +67,11 @@ void BuildRibbon(const MainHelpersHost& host) {
     RibbonBar* ribbon = host.Bars.AddRibbonBar(QStringLiteral("The Ribbon"));
     BuildSystemMenu(*ribbon, host);
     ChooserHelper::BuildSelectionTab(*ribbon, host.Chooser);
-    // The "Staging" and "Color Pie" tabs are built here, in that order.
+    if (host.Staging) {
+        StageHost stage = host.Staging();
+        StageHelper::BuildStagingTab(stage);
+    }
+    // The "Color Pie" tab is built here.
 
     CommandBarControls& quickAccess = ribbon->QuickAccessControls();
     add(quickAccess, CommandIds::FileNew, QStringLiteral("&New"));

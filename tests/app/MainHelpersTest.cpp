@@ -244,7 +244,8 @@ protected:
     bool openingJustAfterStartup = true;
     MainHelpersHost host{bars,
                          {bars, images, cpList, &box.picLimits, box.Host(), isUDC, selectedTexture, historyGroups,
-                          openingJustAfterStartup, [] {}, [](int, bool) {}, [] {}}};
+                          openingJustAfterStartup, [] {}, [](int, bool) {}, [] {}},
+                         {}};
 };
 
 TEST_F(MainHelpersRibbon, BuildsTheSystemMenuTheSelectionTabTheQuickAccessBarAndTheKeys) {

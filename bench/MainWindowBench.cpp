@@ -1,14 +1,22 @@
-// Start-up to the first painted main window (a fresh process each time, offscreen, empty pictures folder),
-// and one Space press, repaint included, with eight proofers dressed in a pattern texture.
+// Start-up to the first painted main window (a fresh process each time, offscreen), with an empty pictures
+// folder as the baseline and with 500 pictures whose thumbnails the "Staging" gallery makes; and one Space
+// press, repaint included, with eight proofers dressed in a pattern texture.
 #include "app/MainModule.h"
 #include "app/frmMain.h"
 #include "model/Globals.h"
 #include "platform/App.h"
+#include "platform/CommandBarGallery.h"
+#include "platform/CommandBarGalleryItems.h"
+#include "platform/CommandBarImageManager.h"
+#include "platform/CommandBars.h"
+#include "services/CommandIds.h"
 #include "views/ColorPanel.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
 #include <QKeyEvent>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -18,6 +26,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -36,9 +45,15 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && watched->isWidgetType()) {
             auto* widget = static_cast<QWidget*>(watched);
-            if (qobject_cast<frmMain*>(widget->window())) {
-                QTimer::singleShot(0, [] {
-                    std::fputs("painted\n", stdout);
+            if (auto* window = qobject_cast<frmMain*>(widget->window())) {
+                // How many thumbnails were ready when the window first painted.
+                int thumbnails = 0;
+                if (auto* gallery =
+                        dynamic_cast<CommandBarGallery*>(window->Bars().FindControl(CommandIds::PicturesGallery));
+                    gallery && gallery->Items())
+                    thumbnails = gallery->Items()->Icons().Count();
+                QTimer::singleShot(0, [thumbnails] {
+                    std::printf("painted %d\n", thumbnails);
                     std::fflush(stdout);
                     std::_Exit(0);
                 });
@@ -57,32 +72,63 @@ int runChild(int argc, char** argv) {
     return QApplication::exec();
 }
 
+// Photos of a few hundred kilobytes at most, as a pictures folder holds, all under the thumbnail size limit.
+void fillPictures(const QString& folder, int count) {
+    QImage picture(640, 480, QImage::Format_RGB32);
+    for (int i = 0; i < count; ++i) {
+        picture.fill(QColor::fromHsv(i * 37 % 360, 160, 200));
+        QPainter painter(&picture);
+        painter.setPen(Qt::black);
+        painter.drawEllipse(QRect(i % 300, i % 200, 200, 150));
+        painter.drawText(20, 40, QString::number(i));
+        painter.end();
+        picture.save(QStringLiteral("%1/photo%2.%3")
+                         .arg(folder)
+                         .arg(i, 3, 10, QLatin1Char('0'))
+                         .arg(QLatin1String(i % 2 ? "jpg" : "png")));
+    }
+}
+
 void BM_StartUpToFirstPaint(benchmark::State& state) {
+    const int pictures = static_cast<int>(state.range(0));
     QTemporaryDir home;
     QDir().mkpath(home.path() + QStringLiteral("/Pictures"));
+    fillPictures(home.path() + QStringLiteral("/Pictures"), pictures);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("HOME"), home.path());
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path() + QStringLiteral("/.config"));
     environment.insert(QStringLiteral("XDG_PICTURES_DIR"), home.path() + QStringLiteral("/Pictures"));
-    for (auto _ : state) {
+    // Seconds to the first paint and the thumbnails ready then; a negative time when it never painted.
+    const auto launch = [&environment]() -> std::pair<double, int> {
         QProcess child;
         child.setProcessEnvironment(environment);
         QElapsedTimer timer;
         timer.start();
         child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(ChildFlag)});
-        bool painted = false;
-        while (!painted && child.waitForReadyRead(5000)) painted = child.readAll().contains("painted");
+        QByteArray output;
+        while (!output.contains('\n') && child.waitForReadyRead(5000)) output += child.readAll();
         const double seconds = timer.nsecsElapsed() / 1e9;
         child.waitForFinished(5000);
-        if (!painted) {
+        if (!output.contains('\n'))
+            return {-1.0, 0};
+        return {seconds, output.trimmed().split(' ').value(1).toInt()};
+    };
+    // One launch first, so neither figure pays for a cold disk or font cache.
+    launch();
+    for (auto _ : state) {
+        const auto [seconds, thumbnails] = launch();
+        if (seconds < 0) {
             state.SkipWithError("the main window never painted");
             break;
         }
         state.SetIterationTime(seconds);
+        state.counters["thumbnails_at_first_paint"] = thumbnails;
     }
+    state.counters["pictures"] = pictures;
 }
-BENCHMARK(BM_StartUpToFirstPaint)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+// 0 pictures is the baseline of the same run.
+BENCHMARK(BM_StartUpToFirstPaint)->Arg(0)->Arg(500)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void BM_SpaceWithEightPatternProofers(benchmark::State& state) {
     MainModule::Main(QString());

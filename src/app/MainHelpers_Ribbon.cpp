@@ -12,6 +12,7 @@
 #include "platform/RibbonBar.h"
 #include "services/CommandIds.h"
 #include "services/FileShared.h"
+#include "stage/StageHelper.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,7 +68,10 @@ void BuildRibbon(const MainHelpersHost& host) {
     RibbonBar* ribbon = host.Bars.AddRibbonBar(QStringLiteral("The Ribbon"));
     BuildSystemMenu(*ribbon, host);
     ChooserHelper::BuildSelectionTab(*ribbon, host.Chooser);
-    // The "Staging" and "Color Pie" tabs are built here, in that order.
+    if (host.Staging) {
+        StageHost stage = host.Staging();
+        StageHelper::BuildStagingTab(stage);
+    }
     MatchHelper::BuildColorPieTab(*ribbon, host.Match, host.Chooser);
 
     CommandBarControls& quickAccess = ribbon->QuickAccessControls();

@@ -144,6 +144,8 @@ public:
     // The stage and the "Staging" tab (frmMain_Stage.cpp).
     void ExecuteStagingCommand(CommandBarControl* control);
     void UpdateStagingControl(CommandBarControl* control);
+    // What the "Staging" tab works on; raises when the ribbon or the stage is not there yet.
+    StageHost stageHost();
 
     // Documents and the recent-files list (frmMain_Documents.cpp, frmMain_Recent.cpp).
     // The folder the open document was last packed or unpacked in, ending with "/"; empty before the first.

@@ -1,5 +1,7 @@
 #include "app/frmMain.h"
 
+#include "platform/RuntimeError.h"
+
 // The helper modules see the window only through these: references to its members and its own operations.
 
 ChooserHost frmMain::chooserHost() {
@@ -17,6 +19,15 @@ ChooserHost frmMain::chooserHost() {
                        [this] { RefreshLayout(); }};
 }
 
-MainHelpersHost frmMain::mainHelpersHost() { return MainHelpersHost{*m_commandBars, chooserHost(), matchHelperHost()}; }
+MainHelpersHost frmMain::mainHelpersHost() {
+    return MainHelpersHost{*m_commandBars, chooserHost(), [this] { return stageHost(); }, matchHelperHost()};
+}
 
 TopColorHost frmMain::topColorHost() { return TopColorHost{m_RangeType, *picColor, *lblAllColors, sldTopColor}; }
+
+StageHost frmMain::stageHost() {
+    ::RibbonBar* ribbon = RibbonBar();
+    if (!ribbon || !ctlStage)
+        Err::Raise(RuntimeError::ObjectVariableNotSet);
+    return StageHost{*ribbon, *ctlStage, SelectedPictureIndex};
+}

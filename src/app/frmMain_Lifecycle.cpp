@@ -15,6 +15,7 @@
 #include "services/Hourglass.h"
 #include "services/xptHelper.h"
 #include "stage/Stage.h"
+#include "stage/StageHelper.h"
 #include "views/ColorHistory.h"
 #include "views/ColorMatch.h"
 #include "views/ColorPanel.h"
@@ -125,6 +126,8 @@ void frmMain::Form_Load() {
     }
     ctlStage->Init(this);
     ctlMatch->Init(this);
+    StageHost stage = stageHost();
+    StageHelper::ShowFontGroup(false, stage);
 
     ShowWorkspace(CommandIds::SelectionTab);
 

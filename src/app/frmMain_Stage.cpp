@@ -1,5 +1,12 @@
 #include "app/frmMain.h"
 
-void frmMain::ExecuteStagingCommand(CommandBarControl*) {}
+#include "stage/StageHelper.h"
 
-void frmMain::UpdateStagingControl(CommandBarControl*) {}
+void frmMain::ExecuteStagingCommand(CommandBarControl* control) {
+    StageHost host = stageHost();
+    StageHelper::ExecuteStageCommand(control, host);
+}
+
+void frmMain::UpdateStagingControl(CommandBarControl* control) {
+    StageHelper::UpdateStageControl(control, *ctlStage, SelectedPictureIndex);
+}

@@ -92,6 +92,8 @@ public:
     QLineEdit* TextBox() const { return Tx; }
     QScrollArea* View() const { return m_view; }
     CommandBar* PopupBar() const { return m_popup; }
+    fDropShadow* ShadowRight() const { return m_rightShadow.get(); }
+    fDropShadow* ShadowBottom() const { return m_bottomShadow.get(); }
     const QString& UndoPath() const { return m_undoPath; }
     Draw& DrawingTool() { return m_draw; }
 

@@ -248,6 +248,7 @@ protected:
     MainHelpersHost host{bars,
                          {bars, images, cpList, &box.picLimits, box.Host(), isUDC, selectedTexture, historyGroups,
                           openingJustAfterStartup, [] {}, [](int, bool) {}, [] {}},
+                         {},
                          {&backBox, *backSwatch, backSliders}};
 };
 

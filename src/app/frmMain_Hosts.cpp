@@ -14,7 +14,8 @@ ChooserHost frmMain::chooserHost() {
                        m_IsOpeningJustAfterStartup,
                        [this] { CreateNewColors(); },
                        [this](int count, bool keepFixed) { SetProoferCount(count, keepFixed); },
-                       [this] { RefreshLayout(); }};
+                       [this] { RefreshLayout(); },
+                       history};
 }
 
 MainHelpersHost frmMain::mainHelpersHost() { return MainHelpersHost{*m_commandBars, chooserHost()}; }

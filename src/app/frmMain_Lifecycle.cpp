@@ -18,6 +18,7 @@
 #include "views/ColorHistory.h"
 #include "views/ColorMatch.h"
 #include "views/ColorPanel.h"
+#include "views/MouseCodes.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -51,6 +52,7 @@ frmMain::frmMain() {
     for (auto& strip : history) strip = std::make_unique<ColorHistory>(picClient);
     ctlStage = std::make_unique<Stage>(picClient);
     ctlMatch = std::make_unique<ColorMatch>(picClient);
+    ConnectViews();
 }
 
 frmMain::~frmMain() {
@@ -218,6 +220,7 @@ bool frmMain::FileSave() { return false; }
 bool frmMain::FileSaveAs() { return false; }
 
 void frmMain::keyPressEvent(QKeyEvent* event) {
+    Form_KeyDown(event->key(), MouseCodes::Shift(event->modifiers()));
     if (event->text().size() == 1 && event->text().at(0).unicode() < 128) {
         try {
             Form_KeyPress(event->text().at(0).unicode());
@@ -227,6 +230,15 @@ void frmMain::keyPressEvent(QKeyEvent* event) {
     }
     QWidget::keyPressEvent(event);
 }
+
+void frmMain::keyReleaseEvent(QKeyEvent* event) {
+    Form_KeyUp(event->key(), MouseCodes::Shift(event->modifiers()));
+    QWidget::keyReleaseEvent(event);
+}
+
+void frmMain::Form_KeyDown(int, int16_t shift) { CtrlHeld = shift == 2; }
+
+void frmMain::Form_KeyUp(int, int16_t) { CtrlHeld = false; }
 
 void frmMain::Form_KeyPress(int keyAscii) {
     if (keyAscii == 32)

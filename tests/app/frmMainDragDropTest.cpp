@@ -3,12 +3,14 @@
 #include "model/Color.h"
 #include "model/ColorCollection.h"
 #include "model/Globals.h"
+#include "model/Texture.h"
 #include "platform/CommandBarControl.h"
 #include "platform/ImagingControl.h"
 #include "platform/PictureBox.h"
 #include "services/CommandIds.h"
 #include "stage/Stage.h"
 #include "support/ControlDrop.h"
+#include "support/TestEnvironment.h"
 #include "support/StripWindow.h"
 #include "views/ColorHistory.h"
 #include "views/ColorMatch.h"
@@ -16,6 +18,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QImage>
 #include <QMimeData>
 #include <QSlider>
 #include <QUrl>
@@ -257,6 +260,18 @@ TEST_F(frmMainDragDrop, DataFromOtherProgramsIsNoSource) {
     EXPECT_TRUE(StripColors(1).empty());
     EXPECT_EQ(ProoferColors(), proofers);
     EXPECT_TRUE(window->m_IsOpeningJustAfterStartup);
+}
+
+TEST_F(frmMainDragDrop, APictureFileDroppedOnAProoferStillBecomesItsImage) {
+    const QString file = TestEnvironment::Home() + QStringLiteral("/dropped.png");
+    QImage picture(8, 6, QImage::Format_RGB32);
+    picture.fill(Qt::gray);
+    ASSERT_TRUE(picture.save(file));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(file)});
+    EXPECT_TRUE(ControlDrop::DropData(data, &Proofer(1)));
+    QApplication::processEvents();
+    EXPECT_EQ(Proofer(1).PanelColor()->ColorTexture()->TextureType(), TextureKind::Image);
 }
 
 TEST_F(frmMainDragDrop, ProofersOfARebuiltRowTakeDropsAndStartDrags) {

@@ -1,9 +1,16 @@
 // Start-up to the first painted main window (a fresh process each time, offscreen), with an empty pictures
 // folder as the baseline and with 500 pictures whose thumbnails the "Staging" gallery makes; and one Space
-// press, repaint included, with eight proofers dressed in a pattern texture.
+// press, repaint included, with eight proofers dressed in a pattern texture, without strips and beside six
+// full ones.
+#include "app/ChooserHelper.h"
 #include "app/MainModule.h"
 #include "app/frmMain.h"
+#include "model/Color.h"
+#include "model/Factory.h"
 #include "model/Globals.h"
+#include "model/Texture.h"
+#include "services/CommandIds.h"
+#include "views/ColorHistory.h"
 #include "platform/App.h"
 #include "platform/CommandBarGallery.h"
 #include "platform/CommandBarGalleryItems.h"
@@ -130,7 +137,9 @@ void BM_StartUpToFirstPaint(benchmark::State& state) {
 // 0 pictures is the baseline of the same run.
 BENCHMARK(BM_StartUpToFirstPaint)->Arg(0)->Arg(500)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
-void BM_SpaceWithEightPatternProofers(benchmark::State& state) {
+// strips: how many colour-scheme strips show, each holding ten colours in the same pattern texture. The strips
+// hold their colours whatever the proofers do, so the figure with six should match the one without.
+void SpaceWithEightPatternProofers(benchmark::State& state, int strips) {
     MainModule::Main(QString());
     frmMain* window = mainWindow();
     if (!window || Globals::Textures.size() < 2) {
@@ -140,6 +149,16 @@ void BM_SpaceWithEightPatternProofers(benchmark::State& state) {
     window->SetProoferCount(8, true);
     window->SelectedTexture = Globals::TextureItem(2);
     window->CreateNewColors();
+    if (strips > 0) {
+        window->NumberOfHistoryGroups = strips;
+        ChooserHelper::ShowHistoryGroups(strips, window->chooserHost());
+        for (int strip = 0; strip < strips; ++strip)
+            for (int i = 0; i < 10; ++i) {
+                auto color = Factory::NewColor(Globals::TextureItem(2)->Clone(), CommandIds::RangeAllRGB, false);
+                color->SetColor(20 * strip + i, 100 + 10 * i, 200 - 20 * strip);
+                window->history[static_cast<size_t>(strip)]->AddColorPanel(color);
+            }
+    }
     QApplication::processEvents();
     for (auto _ : state) {
         QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
@@ -149,12 +168,20 @@ void BM_SpaceWithEightPatternProofers(benchmark::State& state) {
     }
     state.counters["proofer_width"] = window->cpList[0]->width();
     state.counters["proofer_height"] = window->cpList[0]->height();
+    state.counters["strips"] = strips;
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     window->m_IsOpeningJustAfterStartup = true;
     window->close();
     delete window;
 }
+
+void BM_SpaceWithEightPatternProofers(benchmark::State& state) { SpaceWithEightPatternProofers(state, 0); }
 BENCHMARK(BM_SpaceWithEightPatternProofers)->Unit(benchmark::kMillisecond);
+
+void BM_SpaceWithEightPatternProofersAndSixFullStrips(benchmark::State& state) {
+    SpaceWithEightPatternProofers(state, 6);
+}
+BENCHMARK(BM_SpaceWithEightPatternProofersAndSixFullStrips)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -18,6 +18,7 @@
 #include "services/Cast.h"
 #include "services/CommandIds.h"
 #include "services/xptHelper.h"
+#include "views/ColorHistory.h"
 #include "views/ColorPanel.h"
 
 #include <QImage>
@@ -27,6 +28,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace ChooserHelper {
 
@@ -35,6 +37,8 @@ namespace {
 using namespace CommandIds;
 
 constexpr int GalleryIconSize = 32;
+// The window message that makes a raised control re-place its shadows at its size.
+constexpr int32_t SizeMessage = 5;
 
 CommandBarControl* add(CommandBarControls& controls, CommandBarControl::Type type, int id, const QString& caption) {
     return controls.Add(type, id, caption, -1, false);
@@ -257,7 +261,10 @@ void ExecuteChooserCommand(CommandBarControl* control, const ChooserHost& host) 
     if (id == CreateNewColors) {
         host.CreateNewColors();
     } else if (id == KeepAll) {
-        // Strip 0 receives every proofer's colour through its AddColorPanels here.
+        std::vector<std::shared_ptr<Color>> colors;
+        colors.reserve(host.cpList.size());
+        for (const auto& proofer : host.cpList) colors.push_back(proofer->PanelColor());
+        host.history[0]->AddColorPanels(colors);
         host.m_IsOpeningJustAfterStartup = false;
     } else if (id == ProoferCount) {
         if (auto* combo = dynamic_cast<CommandBarComboBox*>(control))
@@ -289,8 +296,17 @@ void ExecuteChooserCommand(CommandBarControl* control, const ChooserHost& host) 
     }
 }
 
-void ShowHistoryGroups([[maybe_unused]] int32_t n, const ChooserHost& host) {
-    // Strips 0..n-1 show and refresh their shadows, the others hide with theirs, once the strips exist.
+void ShowHistoryGroups(int32_t n, const ChooserHost& host) {
+    for (size_t i = 0; i < host.history.size(); ++i) {
+        ColorHistory& strip = *host.history[i];
+        if (static_cast<int32_t>(i) < n) {
+            strip.setVisible(true);
+            strip.RefreshShadows(SizeMessage);
+        } else {
+            strip.setVisible(false);
+            strip.HideShadows();
+        }
+    }
     host.RefreshLayout();
 }
 

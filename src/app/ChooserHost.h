@@ -2,11 +2,13 @@
 
 #include "app/TopColorHost.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
 
+class ColorHistory;
 class ColorPanel;
 class CommandBarImageManager;
 class CommandBars;
@@ -30,4 +32,7 @@ struct ChooserHost {
     std::function<void()> CreateNewColors;
     std::function<void(int count, bool keepFixed)> SetProoferCount;
     std::function<void()> RefreshLayout;
+
+    // The six colour-scheme strips.
+    std::array<std::unique_ptr<ColorHistory>, 6>& history;
 };

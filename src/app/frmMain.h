@@ -3,6 +3,7 @@
 #include "app/MainHelpersHost.h"
 #include "services/CommandIds.h"
 
+#include <QPointer>
 #include <QRect>
 #include <QWidget>
 
@@ -13,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+class Color;
 class ColorHistory;
 class ColorMatch;
 class ColorPanel;
@@ -116,10 +118,51 @@ public:
     // Gives the window the keyboard, so Space reaches its key handler.
     void FocusStep();
 
-    // Strips, drag and drop between the views, the top-colour swatch.
-    // Reads the top-colour sliders into the top colour, its swatch and its label (frmMain_TopColor.cpp).
+    // Strips, drag and drop between the views, the top-colour swatch (frmMain_Strips.cpp, frmMain_DragDrop.cpp,
+    // frmMain_TopColor.cpp). Drop handlers take the dragged control; a source they do not know carries no colour.
+    void history_SelectedPanelChanged(int index, ColorPanel* pNewSelection);
+    void history_KeepAll(int index);
+    void cpList_SendToHistory(int index, int32_t pHistoryIndex);
+    void cpList_RequestNewImage(int index, const QString& pMessage, bool& pAdded);
+    void cpList_StartDragging(int index);
+    void history_StartDragging(int index);
+    void cpList_DragDrop(int index, QWidget* source);
+    void history_DragDrop(int index, QWidget* source);
+    void ctlMatch_DragDrop(QWidget* source);
+    void ctlStage_DragDrop(QWidget* source);
+    void Form_KeyDown(int keyCode, int16_t shift);
+    void Form_KeyUp(int keyCode, int16_t shift);
+    // Reads the top-colour sliders into the top colour, its swatch and its label.
     void sldTopColor_Change(int index);
+    void picColor_DragDrop(QWidget* source);
+    void lblAllColors_DragDrop(QWidget* source);
+    void picColor_MouseDown();
+    void lblAllColors_MouseDown();
 
+private:
+    // What a drag carried when it started, so that a drop of a source changed since carries nothing.
+    struct DragTicket {
+        QPointer<QWidget> source;
+        QPointer<ColorPanel> panel;
+        std::weak_ptr<Color> color;
+        int32_t rgb = 0xFFFFFF;
+    };
+    void ConnectViews();
+    void ConnectProofer(ColorPanel& proofer);
+    void ConnectTopColorBox();
+    int ProoferIndex(const ColorPanel* proofer) const;
+    int StripIndex(const QWidget* strip) const;
+    // The panel whose colour a drop source carries: a proofer itself, a strip's selected panel; none otherwise
+    // or when the source changed since its drag started.
+    ColorPanel* SourcePanel(QWidget* source) const;
+    bool IsProofer(const QWidget* source) const;
+    void StartDrag(QWidget* source, ColorPanel* panel, int32_t rgb);
+    void TakeDropModifiers(Qt::KeyboardModifiers modifiers);
+    bool CtrlHeld = false;
+    DragTicket m_dragTicket;
+    bool m_dragPending = false;
+
+public:
     // The colour pie and its background box (frmMain_ColorPie.cpp).
     // The box the "Color Pie" tab hosts: the background swatch with its label, and red, green and blue sliders.
     QWidget* picBackColor = nullptr;
@@ -157,6 +200,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -16,7 +16,8 @@ ChooserHost frmMain::chooserHost() {
                        m_IsOpeningJustAfterStartup,
                        [this] { CreateNewColors(); },
                        [this](int count, bool keepFixed) { SetProoferCount(count, keepFixed); },
-                       [this] { RefreshLayout(); }};
+                       [this] { RefreshLayout(); },
+                       history};
 }
 
 MainHelpersHost frmMain::mainHelpersHost() {

@@ -19,6 +19,7 @@
 #include "views/ColorHistory.h"
 #include "views/ColorMatch.h"
 #include "views/ColorPanel.h"
+#include "views/MouseCodes.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -53,6 +54,7 @@ frmMain::frmMain() {
     ctlStage = std::make_unique<Stage>(picClient);
     ctlMatch = std::make_unique<ColorMatch>(picClient);
     BuildBackColorBox();
+    ConnectViews();
 }
 
 frmMain::~frmMain() {
@@ -223,6 +225,7 @@ bool frmMain::FileSave() { return false; }
 bool frmMain::FileSaveAs() { return false; }
 
 void frmMain::keyPressEvent(QKeyEvent* event) {
+    Form_KeyDown(event->key(), MouseCodes::Shift(event->modifiers()));
     if (event->text().size() == 1 && event->text().at(0).unicode() < 128) {
         try {
             Form_KeyPress(event->text().at(0).unicode());
@@ -232,6 +235,15 @@ void frmMain::keyPressEvent(QKeyEvent* event) {
     }
     QWidget::keyPressEvent(event);
 }
+
+void frmMain::keyReleaseEvent(QKeyEvent* event) {
+    Form_KeyUp(event->key(), MouseCodes::Shift(event->modifiers()));
+    QWidget::keyReleaseEvent(event);
+}
+
+void frmMain::Form_KeyDown(int, int16_t shift) { CtrlHeld = shift == 2; }
+
+void frmMain::Form_KeyUp(int, int16_t) { CtrlHeld = false; }
 
 void frmMain::Form_KeyPress(int keyAscii) {
     if (keyAscii == 32)

@@ -143,8 +143,10 @@ void frmMain::SetProoferCount(int count, bool keepFixed) {
 
     for (int i = 0; i < count; ++i) {
         const auto index = static_cast<size_t>(i);
-        if (i > 0)
+        if (i > 0) {
             cpList.push_back(std::make_unique<ColorPanel>(picClient));
+            ConnectProofer(*cpList.back());
+        }
         ColorPanel& proofer = *cpList[index];
         if (m_commandBars)
             proofer.SetPopupIcons(m_commandBars->SharedIcons());

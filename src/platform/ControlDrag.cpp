@@ -22,7 +22,8 @@ bool CarriesControl(const QMimeData* data) { return data && data->hasFormat(Mime
 // Answers drag and drop events of one target; it lives as the target's child and goes with it.
 class DropFilter : public QObject {
 public:
-    DropFilter(QWidget* target, std::function<void(QWidget*)> onDrop) : QObject(target), m_onDrop(std::move(onDrop)) {}
+    DropFilter(QWidget* target, std::function<void(QWidget*, Qt::KeyboardModifiers)> onDrop)
+        : QObject(target), m_onDrop(std::move(onDrop)) {}
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
@@ -41,7 +42,7 @@ protected:
                     return false;
                 drop->acceptProposedAction();
                 if (QWidget* source = Source(drop))
-                    m_onDrop(source);
+                    m_onDrop(source, drop->modifiers());
                 return true;
             }
             default: return false;
@@ -49,7 +50,7 @@ protected:
     }
 
 private:
-    std::function<void(QWidget*)> m_onDrop;
+    std::function<void(QWidget*, Qt::KeyboardModifiers)> m_onDrop;
 };
 
 }  // namespace
@@ -82,6 +83,10 @@ QWidget* Source(const QDropEvent* event) {
 }
 
 void AcceptDrops(QWidget* target, std::function<void(QWidget* source)> onDrop) {
+    AcceptDrops(target, [onDrop = std::move(onDrop)](QWidget* source, Qt::KeyboardModifiers) { onDrop(source); });
+}
+
+void AcceptDrops(QWidget* target, std::function<void(QWidget* source, Qt::KeyboardModifiers modifiers)> onDrop) {
     if (!target)
         return;
     target->setAcceptDrops(true);

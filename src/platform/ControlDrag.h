@@ -1,5 +1,7 @@
 #pragma once
 
+#include <Qt>
+
 #include <functional>
 
 class QDropEvent;
@@ -20,5 +22,7 @@ QWidget* Source(const QDropEvent* event);
 // Makes the target take drops of controls: onDrop gets the source control. Drops of other data pass on to
 // the target's own handling (files on a swatch).
 void AcceptDrops(QWidget* target, std::function<void(QWidget* source)> onDrop);
+// The same, with the keys held at the drop: key events do not reach the program while a drag runs.
+void AcceptDrops(QWidget* target, std::function<void(QWidget* source, Qt::KeyboardModifiers modifiers)> onDrop);
 
 }  // namespace ControlDrag

@@ -16,6 +16,7 @@
 #include "support/ModelGlobals.h"
 #include "support/TestEnvironment.h"
 #include "support/TopColorControls.h"
+#include "views/ColorHistory.h"
 #include "views/ColorPanel.h"
 
 #include <QImage>
@@ -43,6 +44,10 @@ protected:
             cpList.back()->Init(&owner, Factory::NewColor(selectedTexture->Clone(), RangeAllRGB, false), 1, false);
             Globals::GeneratedColors->Add(cpList.back()->PanelColor());
         }
+        for (auto& strip : history) {
+            strip = std::make_unique<ColorHistory>(&owner);
+            strip->Init(&owner);
+        }
         QObject::connect(&bars, &CommandBars::Execute,
                          [this](CommandBarControl* control) { ChooserHelper::ExecuteChooserCommand(control, Host()); });
         ribbon = bars.AddRibbonBar(QStringLiteral("The Ribbon"));
@@ -51,6 +56,7 @@ protected:
 
     void TearDown() override {
         for (const auto& proofer : cpList) proofer->Dispose();
+        for (const auto& strip : history) strip->Dispose();
     }
 
     ChooserHost Host() {
@@ -65,7 +71,8 @@ protected:
                            openingJustAfterStartup,
                            [this] { ++newColorsRuns; },
                            [this](int count, bool keepFixed) { prooferCounts.emplace_back(count, keepFixed); },
-                           [this] { ++layouts; }};
+                           [this] { ++layouts; },
+                           history};
     }
 
     bool Execute(int32_t id) { return bars.ExecuteCommand(id); }
@@ -93,6 +100,7 @@ protected:
     TopColorControls box;
     std::shared_ptr<CommandBarImageManager> images;
     std::vector<std::unique_ptr<ColorPanel>> cpList;
+    std::array<std::unique_ptr<ColorHistory>, 6> history;
     bool isUDC = false;
     std::shared_ptr<Texture> selectedTexture;
     int32_t historyGroups = 1;
@@ -461,6 +469,28 @@ TEST_F(ChooserTab, ButtonsRunTheWindowsOperations) {
     EXPECT_TRUE(openingJustAfterStartup);
     ASSERT_TRUE(Execute(KeepAll));
     EXPECT_FALSE(openingJustAfterStartup) << "Keep All touches the document";
+}
+
+TEST_F(ChooserTab, KeepAllPutsEveryProoferColourIntoTheFirstStripOnce) {
+    ASSERT_TRUE(Execute(KeepAll));
+    ASSERT_TRUE(Execute(KeepAll));
+    ASSERT_EQ(history[0]->PanelCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(history[0]->Panel(i)->PanelColor()->RGBColor(),
+                  cpList[static_cast<size_t>(i)]->PanelColor()->RGBColor());
+        EXPECT_NE(history[0]->Panel(i)->PanelColor(), cpList[static_cast<size_t>(i)]->PanelColor()) << "a copy";
+    }
+    for (size_t i = 1; i < history.size(); ++i) EXPECT_EQ(history[i]->PanelCount(), 0);
+}
+
+TEST_F(ChooserTab, ShowingSchemesShowsTheFirstStripsAndHidesTheOthers) {
+    owner.show();
+    for (const int count : {4, 1, 6}) {
+        const int before = layouts;
+        ChooserHelper::ShowHistoryGroups(count, Host());
+        for (int i = 0; i < 6; ++i) EXPECT_EQ(history[static_cast<size_t>(i)]->isVisible(), i < count) << count;
+        EXPECT_GT(layouts, before);
+    }
 }
 
 TEST_F(ChooserTab, ChoosingASchemeCountStoresItAndLaysTheWindowOut) {

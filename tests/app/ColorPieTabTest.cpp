@@ -12,6 +12,7 @@
 #include "services/CommandIds.h"
 #include "support/ModelGlobals.h"
 #include "support/TopColorControls.h"
+#include "views/ColorHistory.h"
 #include "views/ColorPanel.h"
 
 #include <QSlider>
@@ -32,6 +33,11 @@ class ColorPieTabBuilder : public ::testing::Test {
 protected:
     void SetUp() override {
         selectedTexture = Globals::TextureItem(1);
+        // The schemes command shows and hides the strips.
+        for (auto& strip : history) {
+            strip = std::make_unique<ColorHistory>(&backBox);
+            strip->Init(&backBox);
+        }
         for (QSlider*& slider : sliders) {
             slider = new QSlider(Qt::Horizontal, &backBox);
             slider->setRange(0, 255);
@@ -59,7 +65,8 @@ protected:
                            openingJustAfterStartup,
                            [] {},
                            [](int, bool) {},
-                           [this] { ++layouts; }};
+                           [this] { ++layouts; },
+                           history};
     }
 
     // The gallery in a tab's "&Color Schemes" group.
@@ -80,6 +87,7 @@ protected:
     bool isUDC = false;
     std::shared_ptr<Texture> selectedTexture;
     int32_t historyGroups = 1;
+    std::array<std::unique_ptr<ColorHistory>, 6> history;
     bool openingJustAfterStartup = true;
     int layouts = 0;
 };

@@ -9,6 +9,7 @@
 #include "services/CommandIds.h"
 #include "support/ModelGlobals.h"
 #include "support/TopColorControls.h"
+#include "views/ColorHistory.h"
 #include "views/ColorPanel.h"
 #include "model/Factory.h"
 #include "model/Texture.h"
@@ -238,6 +239,7 @@ protected:
     TopColorControls box;
     std::shared_ptr<CommandBarImageManager> images;
     std::vector<std::unique_ptr<ColorPanel>> cpList;
+    std::array<std::unique_ptr<ColorHistory>, 6> history;
     bool isUDC = false;
     std::shared_ptr<Texture> selectedTexture;
     int32_t historyGroups = 1;
@@ -247,7 +249,7 @@ protected:
     std::array<QSlider*, 3> backSliders{new QSlider(&backBox), new QSlider(&backBox), new QSlider(&backBox)};
     MainHelpersHost host{bars,
                          {bars, images, cpList, &box.picLimits, box.Host(), isUDC, selectedTexture, historyGroups,
-                          openingJustAfterStartup, [] {}, [](int, bool) {}, [] {}},
+                          openingJustAfterStartup, [] {}, [](int, bool) {}, [] {}, history},
                          {},
                          {&backBox, *backSwatch, backSliders}};
 };

@@ -8,7 +8,10 @@
 #include "platform/Numeric.h"
 #include "services/FileShared.h"
 
+#include <QFile>
 #include <QImage>
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstring>
@@ -55,15 +58,35 @@ SwatchRenderer::SwatchRenderer() = default;
 SwatchRenderer::~SwatchRenderer() = default;
 
 void SwatchRenderer::LoadPattern(const Texture& texture) {
-    m_texturiser = std::make_unique<cTexturise>();
-    // The load's own message reports a file that cannot be read; the swatch then shows the plain colour.
+    QString file;
     if (texture.Internal())
-        m_texturiser->LoadTexture(App::Path() + QStringLiteral("/textures/") + texture.path());
+        file = App::Path() + QStringLiteral("/textures/") + texture.path();
     else if (FileShared::FileExists(texture.path()))
-        m_texturiser->LoadTexture(texture.path());
+        file = texture.path();
+    // Every new colour loads its pattern again; the file read last is kept while it is the same file, unchanged.
+    const FileStamp stamp = FileStamp::Of(file);
+    if (m_texturiser && !file.isEmpty() && file == m_patternFile && stamp == m_patternStamp)
+        return;
+    m_texturiser = std::make_unique<cTexturise>();
+    m_patternFile = file;
+    m_patternStamp = stamp;
+    // The load's own message reports a file that cannot be read; the swatch then shows the plain colour.
+    if (!file.isEmpty())
+        m_texturiser->LoadTexture(file);
 }
 
-void SwatchRenderer::ReleasePattern() { m_texturiser.reset(); }
+SwatchRenderer::FileStamp SwatchRenderer::FileStamp::Of(const QString& file) {
+    struct stat info {};
+    if (file.isEmpty() || ::stat(QFile::encodeName(file).constData(), &info) != 0)
+        return {};
+    return {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino), static_cast<int64_t>(info.st_size),
+            static_cast<int64_t>(info.st_mtim.tv_sec), static_cast<int64_t>(info.st_mtim.tv_nsec)};
+}
+
+void SwatchRenderer::ReleasePattern() {
+    m_texturiser.reset();
+    m_patternFile.clear();
+}
 
 void SwatchRenderer::Render(int32_t width, int32_t height, int32_t rgb, bool pattern) {
     if (ensureSize(m_plain, width, height))

@@ -21,8 +21,9 @@ public:
     SwatchRenderer(const SwatchRenderer&) = delete;
     SwatchRenderer& operator=(const SwatchRenderer&) = delete;
 
-    // A new texturiser for a pattern texture: an internal texture comes from the program folder's textures,
-    // another only when its file exists (otherwise the pattern step copies the plain bitmap unchanged).
+    // A texturiser for a pattern texture: an internal texture comes from the program folder's textures,
+    // another only when its file exists (otherwise the pattern step copies the plain bitmap unchanged). The
+    // texturiser of the previous call stays when its file is the same and unchanged on disk.
     void LoadPattern(const Texture& texture);
     void ReleasePattern();
 
@@ -52,12 +53,25 @@ public:
     static int32_t ColouriserHue(int32_t degrees);
 
 private:
+    // What tells a file changed on disk: its identity, size and modification time.
+    struct FileStamp {
+        uint64_t device = 0;
+        uint64_t inode = 0;
+        int64_t size = -1;
+        int64_t seconds = 0;
+        int64_t nanoseconds = 0;
+        static FileStamp Of(const QString& file);
+        bool operator==(const FileStamp&) const = default;
+    };
+
     std::unique_ptr<cDIBSection> m_image;
     std::unique_ptr<cDIBSection> m_recoloured;
     std::unique_ptr<cColourise> m_colouriser;
     std::unique_ptr<cDIBSection> m_plain;
     std::unique_ptr<cDIBSection> m_textured;
     std::unique_ptr<cTexturise> m_texturiser;
+    QString m_patternFile;
+    FileStamp m_patternStamp;
     // The colouriser hue the recoloured bitmap holds; -1 when it must be recoloured.
     int32_t m_recolouredHue = -1;
 };

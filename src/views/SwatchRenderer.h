@@ -9,6 +9,7 @@ class cColourise;
 class cDIBSection;
 class cTexturise;
 class QImage;
+class QRect;
 class Texture;
 
 // The pixel work of a swatch: the plain fill, the pattern texture over it, and a user picture recoloured in
@@ -45,6 +46,11 @@ public:
     const cDIBSection* Recoloured() const { return m_recoloured.get(); }
     // The bitmap a texture kind shows: 1 the textured, 2 the recoloured, any other the plain bitmap.
     const cDIBSection* Shown(int32_t kind) const;
+
+    // The part of the bitmap inside area (picture coordinates, within the bitmap), top row first, in the
+    // screen's 32-bit format; null when the area is empty or the bitmap holds no pixels. Only the area is
+    // converted: handed the whole bitmap, Qt would convert all of it, upside down, at every paint.
+    static QImage ScreenRows(const cDIBSection& bitmap, const QRect& area);
 
     // Writes a 24-bit BMP of the plain colour at the given size; False when it could not be written.
     static bool WritePlainFile(const QString& path, int32_t width, int32_t height, int32_t rgb);

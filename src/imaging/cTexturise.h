@@ -41,12 +41,12 @@ public:
                                 int32_t lSaturation, const ProgressCallback& progress = {}) const;
 
     const cDIBSection* Texture() const { return m_texture.get(); }
+    // True when ApplyTexture modulates; without a texture it copies the source unchanged.
+    bool HasTexture() const { return m_texture && m_texture->Width() != 0; }
 
 signals:
     void Progress(int32_t lValue, int32_t lMax);
 
 private:
-    bool HasTexture() const { return m_texture && m_texture->Width() != 0; }
-
     std::unique_ptr<cDIBSection> m_texture;
 };

@@ -15,6 +15,7 @@
 #include <QSet>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -41,27 +42,53 @@ QStringList tempFolders() {
     return folders;
 }
 
-// Claims a new name in the folder by creating its file exclusively; empty when the folder takes no file.
+// The folder where a name was last claimed by creating its file exclusively. A second copy of the program has
+// another process id, so its names never meet ours: in this folder a name only needs to be free, which one
+// lookup shows, where a create and a delete would each be a journaled change of the folder.
+QString& provenFolder() {
+    static QString folder;
+    return folder;
+}
+
+QString nextName(const QString& folder) {
+    // The process id keeps running copies of the program apart, the counter this copy's names.
+    static const QString process = QString::number(QCoreApplication::applicationPid(), 16).toUpper();
+    static quint32 counter = QRandomGenerator::global()->generate();
+    ++counter;
+    return AddBackslash(folder) + QStringLiteral("TIN") + process +
+           QStringLiteral("%1").arg(counter, 8, 16, QLatin1Char('0')).toUpper() + QStringLiteral(".tmp");
+}
+
+// A free name in the folder whose file does not exist; empty when the folder takes no file. A name whose file
+// exists (left by a copy that ended) is skipped.
 QString claimName(const QString& folder) {
     if (folder.isEmpty())
         return {};
-    // The process id keeps running copies of the program apart, the counter this copy's names; a name whose
-    // file still exists (left by a copy that ended) is skipped.
-    static const QString process = QString::number(QCoreApplication::applicationPid(), 16).toUpper();
-    static quint32 counter = QRandomGenerator::global()->generate();
+    // A folder removed or made read-only since it was proven is proven again below.
+    const bool proven = folder == provenFolder() && ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
     for (int attempt = 0; attempt < 1000; ++attempt) {
-        ++counter;
-        const QString path = AddBackslash(folder) + QStringLiteral("TIN") + process +
-                             QStringLiteral("%1").arg(counter, 8, 16, QLatin1Char('0')).toUpper() +
-                             QStringLiteral(".tmp");
-        const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        const QString path = nextName(folder);
+        const QByteArray name = QFile::encodeName(path);
+        if (proven) {
+            struct stat existing {};
+            if (::lstat(name.constData(), &existing) == 0)
+                continue;
+            if (errno == ENOENT)
+                return path;
+            break;
+        }
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd >= 0) {
             ::close(fd);
+            ::unlink(name.constData());
+            provenFolder() = folder;
             return path;
         }
         if (errno != EEXIST)
             break;
     }
+    if (folder == provenFolder())
+        provenFolder().clear();
     return {};
 }
 
@@ -81,7 +108,6 @@ QString GetTempFilePath() {
     if (path.isEmpty())
         Err::Raise(2600, QStringLiteral("Win32Calls_GetTempFilePath"),
                    QStringLiteral("Error creating temporary file."));
-    QFile::remove(path);
     return path;
 }
 
@@ -89,7 +115,6 @@ QString TemporaryFolder() {
     const QString path = claimInAnyFolder();
     if (path.isEmpty())
         return {};
-    QFile::remove(path);
     return QFileInfo(path).path();
 }
 

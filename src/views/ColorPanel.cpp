@@ -54,33 +54,6 @@ QString firstDroppedFile(const QMimeData* data) {
     return QString();
 }
 
-// Draws the part of the bitmap inside area (picture coordinates) at the same place. The rows are turned into
-// the screen's format here, for the area alone: handed the whole bitmap, Qt would convert all of it, upside
-// down, on its worker threads at every paint.
-void paintBitmap(QPainter& painter, const cDIBSection& bitmap, QRect area) {
-    area &= QRect(0, 0, bitmap.Width(), bitmap.Height());
-    const uint8_t* bits = bitmap.DIBSectionBitsPtr();
-    if (area.isEmpty() || !bits)
-        return;
-    QImage rows(area.size(), QImage::Format_RGB32);
-    const int32_t stride = bitmap.BytesPerScanLine();
-    for (int y = 0; y < area.height(); ++y) {
-        const uint8_t* from = bits + static_cast<size_t>(bitmap.Height() - 1 - (area.y() + y)) * stride +
-                              3 * static_cast<size_t>(area.x());
-        auto* to = reinterpret_cast<uint32_t*>(rows.scanLine(y));
-        // Blue, green, red read as one little-endian word are the screen's 0xffRRGGBB once the fourth byte is
-        // set; the last pixel of a row is read bytewise, as its fourth byte may lie beyond the buffer.
-        const int last = area.width() - 1;
-        for (int x = 0; x < last; ++x, from += 3) {
-            uint32_t word;
-            std::memcpy(&word, from, sizeof word);
-            to[x] = word | 0xFF000000u;
-        }
-        to[last] = 0xFF000000u | (uint32_t{from[2]} << 16) | (uint32_t{from[1]} << 8) | from[0];
-    }
-    painter.drawImage(area.topLeft(), rows);
-}
-
 }  // namespace
 
 // Counts a pass while it lives; the outermost, as it ends, runs what arrived during it.
@@ -574,9 +547,11 @@ void ColorPanel::PaintSurface(QPainter& painter) {
         return;
     if (const cDIBSection* bitmap = m_renderer->Shown(TextureKindOfColor())) {
         // On the screen only the part of the surface the swatch leaves visible is drawn.
-        const QRect area = painter.device() == pic ? pic->visibleRegion().boundingRect()
-                                                   : QRect(0, 0, bitmap->Width(), bitmap->Height());
-        paintBitmap(painter, *bitmap, area);
+        const QRect whole(0, 0, bitmap->Width(), bitmap->Height());
+        const QRect area = painter.device() == pic ? pic->visibleRegion().boundingRect() & whole : whole;
+        const QImage rows = SwatchRenderer::ScreenRows(*bitmap, area);
+        if (!rows.isNull())
+            painter.drawImage(area.topLeft(), rows);
     }
     const int32_t rgb = m_color->RGBColor();
     if (rgb != m_backColor) {

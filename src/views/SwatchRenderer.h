@@ -9,6 +9,7 @@ class cColourise;
 class cDIBSection;
 class cTexturise;
 class QImage;
+class QRect;
 class Texture;
 
 // The pixel work of a swatch: the plain fill, the pattern texture over it, and a user picture recoloured in
@@ -21,8 +22,9 @@ public:
     SwatchRenderer(const SwatchRenderer&) = delete;
     SwatchRenderer& operator=(const SwatchRenderer&) = delete;
 
-    // A new texturiser for a pattern texture: an internal texture comes from the program folder's textures,
-    // another only when its file exists (otherwise the pattern step copies the plain bitmap unchanged).
+    // A texturiser for a pattern texture: an internal texture comes from the program folder's textures,
+    // another only when its file exists (otherwise the pattern step copies the plain bitmap unchanged). The
+    // texturiser of the previous call stays when its file is the same and unchanged on disk.
     void LoadPattern(const Texture& texture);
     void ReleasePattern();
 
@@ -45,6 +47,11 @@ public:
     // The bitmap a texture kind shows: 1 the textured, 2 the recoloured, any other the plain bitmap.
     const cDIBSection* Shown(int32_t kind) const;
 
+    // The part of the bitmap inside area (picture coordinates, within the bitmap), top row first, in the
+    // screen's 32-bit format; null when the area is empty or the bitmap holds no pixels. Only the area is
+    // converted: handed the whole bitmap, Qt would convert all of it, upside down, at every paint.
+    static QImage ScreenRows(const cDIBSection& bitmap, const QRect& area);
+
     // Writes a 24-bit BMP of the plain colour at the given size; False when it could not be written.
     static bool WritePlainFile(const QString& path, int32_t width, int32_t height, int32_t rgb);
 
@@ -52,12 +59,25 @@ public:
     static int32_t ColouriserHue(int32_t degrees);
 
 private:
+    // What tells a file changed on disk: its identity, size and modification time.
+    struct FileStamp {
+        uint64_t device = 0;
+        uint64_t inode = 0;
+        int64_t size = -1;
+        int64_t seconds = 0;
+        int64_t nanoseconds = 0;
+        static FileStamp Of(const QString& file);
+        bool operator==(const FileStamp&) const = default;
+    };
+
     std::unique_ptr<cDIBSection> m_image;
     std::unique_ptr<cDIBSection> m_recoloured;
     std::unique_ptr<cColourise> m_colouriser;
     std::unique_ptr<cDIBSection> m_plain;
     std::unique_ptr<cDIBSection> m_textured;
     std::unique_ptr<cTexturise> m_texturiser;
+    QString m_patternFile;
+    FileStamp m_patternStamp;
     // The colouriser hue the recoloured bitmap holds; -1 when it must be recoloured.
     int32_t m_recolouredHue = -1;
 };

@@ -17,6 +17,7 @@
 #include <cstdlib>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -124,6 +125,50 @@ TEST(FileShared, TempNamesDoNotRepeatBeyondSixteenBits) {
     }
     const QString name = QFileInfo(*seen.begin()).fileName();
     EXPECT_TRUE(name.startsWith("TIN") && name.endsWith(".tmp")) << name.toStdString();
+}
+
+// The name after path: the same prefix with the counter's eight hexadecimal digits one higher.
+QString nameAfter(const QString& path) {
+    const qsizetype digits = path.size() - 4 - 8;
+    const uint counter = path.mid(digits, 8).toUInt(nullptr, 16);
+    return path.left(digits) + QStringLiteral("%1").arg(counter + 1, 8, 16, QLatin1Char('0')).toUpper() + ".tmp";
+}
+
+// A file, or a link to nowhere, left at a name by a copy of the program that ended is never handed out, also
+// once names in that folder are only looked up rather than created.
+TEST(FileShared, ANameWhoseFileExistsIsSkipped) {
+    const QString folder = TestEnvironment::Home() + "/taken-tmp";
+    QDir().mkpath(folder);
+    TempFolders folders(folder, folder);
+    FileShared::GetTempFilePath();
+    for (const bool dangling : {false, true}) {
+        const QString taken = nameAfter(FileShared::GetTempFilePath());
+        if (dangling) {
+            ASSERT_EQ(::symlink("/no/such/target", QFile::encodeName(taken).constData()), 0);
+        } else {
+            QFile file(taken);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        }
+        const QString next = FileShared::GetTempFilePath();
+        EXPECT_NE(next, taken) << (dangling ? "dangling link" : "plain file");
+        EXPECT_EQ(QFileInfo(next).path(), folder);
+        EXPECT_FALSE(QFileInfo(next).exists() || QFileInfo(next).isSymLink());
+    }
+}
+
+// Names keep coming from a folder once it took a file; when it goes away they come from the system's.
+TEST(FileShared, AFolderThatVanishesAfterUseGivesWayToTheSystemFolder) {
+    const QString user = TestEnvironment::Home() + "/vanishing-tmp";
+    const QString system = TestEnvironment::Home() + "/system-tmp-2";
+    QDir().mkpath(user);
+    QDir().mkpath(system);
+    TempFolders folders(user, system);
+    EXPECT_EQ(QFileInfo(FileShared::GetTempFilePath()).path(), user);
+    EXPECT_EQ(QFileInfo(FileShared::GetTempFilePath()).path(), user);
+    ASSERT_TRUE(QDir(user).removeRecursively());
+    EXPECT_EQ(QFileInfo(FileShared::GetTempFilePath()).path(), system);
+    QDir().mkpath(user);
+    EXPECT_EQ(QFileInfo(FileShared::GetTempFilePath()).path(), user);
 }
 
 TEST(FileShared, AFailedTemporaryWriteIsReportedOnceAndTheCallerCarriesOn) {

@@ -57,6 +57,35 @@ TEST_F(ColorPanelRender, PatternTextureModulatesTheColourAndIsWrittenToTheFile) 
     EXPECT_EQ(Surface()->Image().pixelColor(2, 0), light);
 }
 
+// The pattern is read again for a new colour once its file changed on disk, and is gone once the file is.
+TEST_F(ColorPanelRender, APatternFileChangedOnDiskIsReadForTheNextColour) {
+    const QString stripes = App::Path() + QStringLiteral("/textures/stripes.bmp");
+    const QString outside = App::Path() + QStringLiteral("/outside.bmp");
+    WritePattern(outside, 2);
+    auto external = Factory::NewTexture(4, QStringLiteral("Outside"), outside, TextureKind::Pattern, false, false);
+    const QColor base(200, 40, 40);
+    // Texture 0 stands for the texture outside the program folder.
+    auto coloured = [&](int textureIndex) {
+        auto color = MakeColor(base.red(), base.green(), base.blue(), textureIndex == 0 ? 1 : textureIndex);
+        if (textureIndex == 0)
+            color->SetColorTexture(external);
+        return color;
+    };
+    panel->Init(host.get(), coloured(2), PanelStyle::Plain, false);
+    ASSERT_LT(QImage(panel->PanelColor()->TemporaryImagePath()).pixelColor(1, 0).lightness(), base.lightness());
+
+    WritePattern(stripes, 1);
+    panel->SetColor(coloured(2));
+    EXPECT_GT(QImage(panel->PanelColor()->TemporaryImagePath()).pixelColor(1, 0).lightness(), base.lightness())
+        << "the stripes one pixel wide are shown";
+
+    panel->SetColor(coloured(0));
+    EXPECT_LT(QImage(panel->PanelColor()->TemporaryImagePath()).pixelColor(1, 0).lightness(), base.lightness());
+    ASSERT_TRUE(QFile::remove(outside));
+    panel->SetColor(coloured(0));
+    EXPECT_TRUE(AllPixels(QImage(panel->PanelColor()->TemporaryImagePath()), base)) << "a pattern that is gone";
+}
+
 TEST_F(ColorPanelRender, PatternWhoseFileIsGoneShowsThePlainColourWithoutAMessage) {
     ScriptedMessageBox boxes;
     auto texture = Factory::NewTexture(2, QStringLiteral("Gone"), QStringLiteral("/nowhere/gone.bmp"),

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/MainHelpersHost.h"
+#include "app/ReportHost.h"
 #include "services/CommandIds.h"
+#include "services/ISubclass.h"
 
 #include <QPointer>
 #include <QRect>
@@ -36,7 +38,7 @@ class xml_document;
 // text, keys, close), frmMain_Proofers.cpp (workspaces and the proofer row), frmMain_Layout.cpp and
 // frmMain_Dispatch.cpp (Execute and Update of the command bars) and frmMain_Hosts.cpp (what the helper modules
 // see of the window).
-class frmMain : public QWidget {
+class frmMain : public QWidget, public ISubclass {
     Q_OBJECT
 public:
     frmMain();
@@ -196,7 +198,21 @@ public:
     void OpenRecentFile(CommandBarControl* control);
 
     // The window's own message hooks, shutdown and the colour report (frmMain_Hooks.cpp, frmMain_Report.cpp).
+    // Hooks being moved, move or size ended and destroyed on the window's own handle, for the drop shadows.
+    void StartSubclassing();
+    void StopSubclassing();
+    // The handle whose messages are hooked; 0 before the first StartSubclassing, kept after unhooking.
+    int32_t SubclassedHwnd() const { return m_subclassedHwnd; }
+    // The window consumes its hooked messages: the previous procedure never sees them.
+    MsgResponseKind MsgResponse() const override;
+    void SetMsgResponse(MsgResponseKind response) override;
+    int32_t WindowProc(int32_t hwnd, int32_t iMsg, int32_t wParam, int32_t lParam) override;
     void PrintReport();
+    // The proofers and the visible strips, as the colour report reads them.
+    ReportHost reportHost() const;
+
+private:
+    int32_t m_subclassedHwnd = 0;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -132,6 +132,7 @@ void frmMain::Form_Load() {
     StageHelper::ShowFontGroup(false, stage);
 
     ShowWorkspace(CommandIds::SelectionTab);
+    StartSubclassing();
 
     Globals::DrawColor = Factory::NewColor(SelectedTexture, CommandIds::RangeAllRGB, false);
     Globals::DrawColor->SetRed(0);
@@ -280,10 +281,26 @@ void frmMain::Form_Unload() {
         } catch (...) {
         }
     }
-    for (const auto& proofer : cpList) proofer->Dispose();
-    if (!Globals::IconTempFolder.isEmpty()) {
-        FileShared::DeleteFolder(Globals::IconTempFolder);
-        Globals::IconTempFolder.clear();
+    for (const auto& proofer : cpList) {
+        try {
+            proofer->Dispose();
+        } catch (...) {
+        }
+    }
+    try {
+        StopSubclassing();
+    } catch (...) {
+    }
+    try {
+        FileShared::DeleteFolder(DocumentFolder);
+    } catch (...) {
+    }
+    try {
+        if (!Globals::IconTempFolder.isEmpty()) {
+            FileShared::DeleteFolder(Globals::IconTempFolder);
+            Globals::IconTempFolder.clear();
+        }
+    } catch (...) {
     }
 }
 

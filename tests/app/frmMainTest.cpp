@@ -594,9 +594,9 @@ TEST_P(frmMainUnbuiltCommand, ChangesNothingAndLeavesTheDispatcherFree) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ids, frmMainUnbuiltCommand,
-                         ::testing::Values(CommandIds::FilePrint, CommandIds::RecentFileCommands.first,
-                                           CommandIds::FirstRecentFileSlot, CommandIds::StagingCommands.first,
-                                           CommandIds::ToolFlood, CommandIds::FontBold, CommandIds::FontName,
-                                           CommandIds::SelectedTabQuery, 12345));
+                         ::testing::Values(CommandIds::RecentFileCommands.first, CommandIds::FirstRecentFileSlot,
+                                           CommandIds::StagingCommands.first, CommandIds::ToolFlood,
+                                           CommandIds::FontBold, CommandIds::FontName, CommandIds::SelectedTabQuery,
+                                           12345));
 
 }  // namespace

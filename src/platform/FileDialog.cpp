@@ -68,4 +68,15 @@ QStringList NameFilters(const QString& filter) {
     return result;
 }
 
+Request PictureOpenRequest(QWidget* parent) {
+    Request request;
+    request.mode = Mode::Open;
+    request.flags = FileMustExist | HideReadOnly;
+    request.filter =
+        QStringLiteral("Pictures (*.bmp;*.png;*.jpg;*.gif;*.tif;*.tga)|*.bmp;*.png;*.jpg;*.gif;*.tif;*.tga");
+    request.title = QStringLiteral("Open image");
+    request.parent = parent;
+    return request;
+}
+
 }  // namespace FileDialog

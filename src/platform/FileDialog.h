@@ -51,6 +51,10 @@ void SetHandler(Handler handler);
 // The widget the dialog is modal to.
 void SetOwner(QWidget* owner);
 
+// The open box for a picture, as the swatch and the stage ask for one: existing files only, the picture types
+// the program reads.
+Request PictureOpenRequest(QWidget* parent);
+
 // "Pictures (*.bmp)|*.bmp|All|*.*" as Qt's name filters: "Pictures (*.bmp)", "All (*.*)".
 QStringList NameFilters(const QString& filter);
 

@@ -353,14 +353,8 @@ bool Stage::OpenPicture(const QString& pPath) {
     QString path = pPath;
     const bool fromDialog = path.isEmpty();
     if (fromDialog) {
-        FileDialog::Request request;
-        request.mode = FileDialog::Mode::Open;
-        request.flags = FileDialog::FileMustExist | FileDialog::HideReadOnly;
-        request.filter =
-            QStringLiteral("Pictures (*.bmp;*.png;*.jpg;*.gif;*.tif;*.tga)|*.bmp;*.png;*.jpg;*.gif;*.tif;*.tga");
-        request.title = QStringLiteral("Open image");
-        request.parent = m_owner ? m_owner : window();
-        const FileDialog::Result chosen = FileDialog::Show(request);
+        const FileDialog::Result chosen =
+            FileDialog::Show(FileDialog::PictureOpenRequest(m_owner ? m_owner : window()));
         if (!chosen.accepted) {
             return false;
         }

@@ -2,15 +2,31 @@
 // a memcpy of the same bytes, Qt's PNG save of the stage picture at its default settings, and a plain
 // decode of "stage.png". Pictures are stored in the archive as they are, so packing should cost about a
 // file copy plus a CRC and the flush to disk, far below encoding the picture again.
-// Also the start of the recent-files list from an empty setting and from one of 100,000 entries.
+// Also the start of the recent-files list from an empty setting and from one of 100,000 entries, and the
+// main window saving and opening whole documents: the standard one, and one whose stage is a 4000 x 3000
+// photo, changed or unchanged since it was read from a PNG.
 #include "app/MRUManager.h"
+#include "app/MainModule.h"
+#include "app/frmMain.h"
+#include "model/Color.h"
+#include "model/Factory.h"
+#include "model/Globals.h"
+#include "model/Texture.h"
 #include "platform/App.h"
+#include "platform/ImagingControl.h"
 #include "platform/Settings.h"
+#include "services/CommandIds.h"
 #include "services/DocumentArchive.h"
+#include "stage/Stage.h"
+#include "views/ColorHistory.h"
+#include "views/ColorMatch.h"
+#include "views/ColorPanel.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -174,6 +190,134 @@ void MRUInit(benchmark::State& state, int items) {
 void BM_MRUInitEmpty(benchmark::State& state) { MRUInit(state, 0); }
 void BM_MRUInitHundredThousand(benchmark::State& state) { MRUInit(state, 100000); }
 
+// The main window with the standard composition: eight proofers with a pattern texture, two of them with a
+// 1-megapixel picture instead, six strips of ten colours, ten pie colours, the standard stage picture.
+frmMain* standardWindow() {
+    static frmMain* window = [] {
+        QTemporaryDir* home = new QTemporaryDir;  // lives as long as the program
+        qputenv("XDG_CONFIG_HOME", home->path().toUtf8());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home->path());
+        MainModule::Main(QString());
+        frmMain* found = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* w = qobject_cast<frmMain*>(widget))
+                found = w;
+        if (!found || Globals::Textures.size() < 2)
+            return static_cast<frmMain*>(nullptr);
+        found->SetProoferCount(8, false);
+        found->SelectedTexture = Globals::TextureItem(2);
+        found->CreateNewColors();
+        const QString picture = folders().root.filePath("texture picture.png");
+        photo(1000, 1000).save(picture);
+        for (int i = 0; i < 2; ++i) {
+            auto color = Factory::NewColor(
+                Factory::NewTexture(90 + i, QStringLiteral("Photo"), picture, TextureKind::Image, false, false),
+                CommandIds::RangeAllRGB, false);
+            color->SetColor(40 * i, 100, 200);
+            found->cpList[static_cast<size_t>(i)]->SetColor(color);
+        }
+        for (size_t s = 0; s < found->history.size(); ++s) {
+            std::vector<std::shared_ptr<Color>> colors;
+            for (int c = 0; c < 10; ++c) {
+                auto color = Factory::NewColor(Globals::TextureItem(1)->Clone(), CommandIds::RangeAllRGB, false);
+                color->SetColor(static_cast<int>(s) * 40, c * 25, 90);
+                colors.push_back(color);
+            }
+            found->history[s]->AddColorPanels(colors);
+        }
+        for (int c = 0; c < 10; ++c) {
+            auto color = Factory::NewColor(Globals::TextureItem(1)->Clone(), CommandIds::RangeAllRGB, false);
+            color->SetColor(c * 25, 200, 30);
+            found->ctlMatch->AddColor(color);
+        }
+        found->ctlStage->Clear();
+        return found;
+    }();
+    return window;
+}
+
+const QString& largePhotoPng() {
+    static const QString path = [] {
+        const QString file = folders().root.filePath("large photo.png");
+        folders().largeStage.save(file);
+        return file;
+    }();
+    return path;
+}
+
+void BM_WindowSaveStandard(benchmark::State& state) {
+    frmMain* window = standardWindow();
+    if (!window)
+        return state.SkipWithError("no main window, or no texture file in the program folder");
+    window->ctlStage->Clear();
+    const QString target = folders().root.filePath("standard.tnd");
+    for (auto _ : state) window->WriteDocument(target);
+    state.counters["archive_bytes"] = static_cast<double>(QFileInfo(target).size());
+}
+
+void BM_WindowOpenStandard(benchmark::State& state) {
+    frmMain* window = standardWindow();
+    if (!window)
+        return state.SkipWithError("no main window, or no texture file in the program folder");
+    window->ctlStage->Clear();
+    const QString target = folders().root.filePath("standard-open.tnd");
+    window->WriteDocument(target);
+    for (auto _ : state) window->ReadDocument(target);
+}
+
+// A changed photo on the stage is encoded again; beside BM_QtPngSaveLargeStage.
+void BM_WindowSaveChangedLargeStage(benchmark::State& state) {
+    frmMain* window = standardWindow();
+    if (!window)
+        return state.SkipWithError("no main window, or no texture file in the program folder");
+    window->ctlStage->OpenPicture(largePhotoPng());
+    const QString target = folders().root.filePath("changed.tnd");
+    for (auto _ : state) {
+        state.PauseTiming();
+        window->ctlStage->Invert();
+        state.ResumeTiming();
+        window->WriteDocument(target);
+    }
+    QByteArray qtBytes;
+    QBuffer buffer(&qtBytes);
+    buffer.open(QIODevice::WriteOnly);
+    window->ctlStage->ImageControl()->Picture().save(&buffer, "PNG");
+    state.counters["stage_png_bytes"] = static_cast<double>(QFileInfo(window->DocumentFolder + "stage.png").size());
+    state.counters["qt_default_png_bytes"] = static_cast<double>(qtBytes.size());
+}
+
+// A photo unchanged since it was read from a PNG is copied; beside BM_QtPngSaveLargeStage.
+void BM_WindowSaveUnchangedLargeStage(benchmark::State& state) {
+    frmMain* window = standardWindow();
+    if (!window)
+        return state.SkipWithError("no main window, or no texture file in the program folder");
+    window->ctlStage->OpenPicture(largePhotoPng());
+    const QString target = folders().root.filePath("unchanged.tnd");
+    for (auto _ : state) window->WriteDocument(target);
+}
+
+// A document of three plain proofers on a 4000 x 3000 photo stage; beside BM_PngDecodeLargeStage, the
+// decode of the same PNG file.
+void BM_WindowOpenLargeStage(benchmark::State& state) {
+    frmMain* window = standardWindow();
+    if (!window)
+        return state.SkipWithError("no main window, or no texture file in the program folder");
+    const QString folder = folders().root.filePath("large-document");
+    QDir().mkpath(folder);
+    QFile def(folder + "/def.xml");
+    def.open(QIODevice::WriteOnly);
+    def.write(
+        "<Root Proofers='3' Holders='1' CurrentTexture='  No Texture'><Main rangetype='15410' isudc='0' "
+        "topred='255' topgreen='255' topblue='255'/><Holders/><History/><Match><Colors "
+        "backcolor='16777215'/></Match></Root>");
+    def.close();
+    QFile::remove(folder + "/stage.png");
+    QFile::copy(largePhotoPng(), folder + "/stage.png");
+    const QString target = folders().root.filePath("large-open.tnd");
+    DocumentArchive::Pack(folder, target);
+    for (auto _ : state) window->ReadDocument(target);
+}
+
 }  // namespace
 
 BENCHMARK(BM_PackStandard)->Unit(benchmark::kMillisecond);
@@ -187,3 +331,8 @@ BENCHMARK(BM_QtPngSaveLargeStage)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PngDecodeLargeStage)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MRUInitEmpty)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MRUInitHundredThousand)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowSaveStandard)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowOpenStandard)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowSaveChangedLargeStage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowSaveUnchangedLargeStage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowOpenLargeStage)->Unit(benchmark::kMillisecond);

@@ -36,7 +36,7 @@ void ReportNoTemporaryFolder() {
 
 }  // namespace
 
-bool Main([[maybe_unused]] const QString& commandLine) {
+bool Main(const QString& commandLine) {
     try {
         App::SetTitle(QStringLiteral("Tindral"));
         Hourglass hourglass;
@@ -52,7 +52,8 @@ bool Main([[maybe_unused]] const QString& commandLine) {
         window->show();
         window->Init();
 
-        // A document named on the command line is not opened yet: the main window cannot read documents.
+        // The whole command line names the document to open, if any.
+        window->OpenDocumentFromCommandLine(commandLine);
         window->FocusStep();
     } catch (const RuntimeError& e) {
         if (e.Number() == NoTemporaryFile && FileShared::TemporaryFolder().isEmpty()) {

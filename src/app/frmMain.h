@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -23,6 +24,7 @@ class ColorPanel;
 class CommandBarControl;
 class CommandBarImageManager;
 class CommandBars;
+class MRUManager;
 class PictureBox;
 class QLabel;
 class QSlider;
@@ -195,7 +197,20 @@ public:
     // Documents and the recent-files list (frmMain_Documents.cpp, frmMain_Recent.cpp).
     // The folder the open document was last packed or unpacked in, ending with "/"; empty before the first.
     QString DocumentFolder;
+    // The recent-files list, made with the system menu.
+    MRUManager* MRU = nullptr;
+    // Writes the whole document to path; any failure is raised, and the file at path stays as it was.
+    void WriteDocument(const QString& path);
+    // Reads the document at path into the window. A file that fails the checks is raised before anything in
+    // the window, the document folder or the recent list changes.
+    void ReadDocument(const QString& path);
+    // Opens the document named on the command line; false when there is no such file or it cannot be read.
+    bool OpenDocumentFromCommandLine(const QString& path);
+    void CreateRecentList();
+    void MRU_Changed();
     void OpenRecentFile(CommandBarControl* control);
+    // "Error loading the file from disk." with the error's number as the title.
+    static void ReportReadError(const std::exception_ptr& error);
 
     // The window's own message hooks, shutdown and the colour report (frmMain_Hooks.cpp, frmMain_Report.cpp).
     // Hooks being moved, move or size ended and destroyed on the window's own handle, for the drop shadows.

@@ -104,6 +104,7 @@ void frmMain::Form_Load() {
     MainHelpers::ResetTopColor();
     MainHelpers::UpdateTopColorLabel(topColorHost());
     MainHelpers::BuildRibbon(mainHelpersHost());
+    CreateRecentList();
 
     StatusBar& statusBar = m_commandBars->GetStatusBar();
     statusBar.SetVisible(true);
@@ -217,13 +218,6 @@ int frmMain::PromptSaveChanges() {
     SetUIStatus(true);
     return result;
 }
-
-// The document commands come with the document file; until then nothing is written or read, and a save
-// answers that it did not happen.
-void frmMain::FileNew() {}
-bool frmMain::FileOpen() { return false; }
-bool frmMain::FileSave() { return false; }
-bool frmMain::FileSaveAs() { return false; }
 
 void frmMain::keyPressEvent(QKeyEvent* event) {
     Form_KeyDown(event->key(), MouseCodes::Shift(event->modifiers()));

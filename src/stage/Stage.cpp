@@ -340,12 +340,50 @@ bool Stage::SaveStage(const QString& pPath) {
         if (QFileInfo::exists(pPath) && !QFile::remove(pPath)) {
             return false;
         }
-        imImg->SetOutputFormat(ImagingControl::FormatPng);
-        imImg->SaveFile(pPath);
+        // A picture unchanged since it came from a PNG file is that file: copied, not encoded again.
+        const bool copied = PictureFileIsCurrent() && QFile::copy(m_pictureFile, pPath);
+        if (!copied && !WriteStagePng(pPath)) {
+            QFile::remove(pPath);
+            return false;
+        }
         m_pictureIsDirty = false;
+        m_pictureFile = pPath;
         return true;
     } catch (...) {
         return false;
+    }
+}
+
+bool Stage::PictureFileIsCurrent() const {
+    // Every change of the picture marks it dirty.
+    return !m_pictureIsDirty && !m_pictureFile.isEmpty() && QFileInfo(m_pictureFile).isFile();
+}
+
+bool Stage::WriteStagePng(const QString& path) const {
+    QImage picture = imImg->Picture();
+    if (picture.isNull()) {
+        return false;
+    }
+    if (picture.hasAlphaChannel()) {
+        picture = picture.convertToFormat(QImage::Format_RGB32);
+    }
+    // The document folder is temporary and the archive reaches the disk on its own: no flush here. A fast
+    // deflate setting costs a little size and saves most of the time of the default one.
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    QImageWriter writer(&file, "png");
+    writer.setQuality(StagePngQuality);
+    return writer.write(picture);
+}
+
+void Stage::RememberPictureFile(const QString& path) {
+    static const QByteArray pngSignature("\x89PNG\r\n\x1a\n", 8);
+    m_pictureFile.clear();
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly) && file.read(8) == pngSignature) {
+        m_pictureFile = path;
     }
 }
 
@@ -385,6 +423,7 @@ bool Stage::OpenPicture(const QString& pPath) {
         TakeLoadedPicture();
         SaveUndo(path);
     }
+    RememberPictureFile(path);
     imImg->Refresh();
     return true;
 }

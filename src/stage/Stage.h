@@ -132,6 +132,10 @@ private:
     void MarkDirty() { m_pictureIsDirty = true; }
     QString StandardPicture() const;
     bool SaveToFile(const QString& path);
+    // The PNG file the picture was last read from or written to, while nothing has changed it since.
+    bool PictureFileIsCurrent() const;
+    void RememberPictureFile(const QString& path);
+    bool WriteStagePng(const QString& path) const;
 
     // Child controls.
     QScrollArea* m_view = nullptr;
@@ -150,6 +154,9 @@ private:
     QString m_currentPicture;
     bool m_internalPicture = false;
     QString m_undoPath;
+    QString m_pictureFile;
+    // QImageWriter's quality for "stage.png": zlib level 1 in Qt's PNG writer.
+    static constexpr int StagePngQuality = 80;
     Draw m_draw;
     bool m_drawing = false;
     int32_t m_object = DrawingObject::Lines;

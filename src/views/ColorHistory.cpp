@@ -11,6 +11,7 @@
 #include "platform/CommandBars.h"
 #include "platform/ModalDialog.h"
 #include "platform/Numeric.h"
+#include "platform/Twips.h"
 #include "platform/WindowRegistry.h"
 #include "services/CommandIds.h"
 #include "services/Subclassing.h"
@@ -29,7 +30,6 @@
 
 namespace {
 
-constexpr double TwipsPerInch = 1440.0;
 // The margin around and between panels, in twips.
 constexpr double Margin = 120.0;
 constexpr double ScrollBarHeight = 255.0;
@@ -481,9 +481,9 @@ double ColorHistory::PanelHeight(int32_t panels) const {
     return ScaleHeight() - allowance;
 }
 
-double ColorHistory::TwipsX() const { return TwipsPerInch / logicalDpiX(); }
+double ColorHistory::TwipsX() const { return Twips::PerInch / logicalDpiX(); }
 
-double ColorHistory::TwipsY() const { return TwipsPerInch / logicalDpiY(); }
+double ColorHistory::TwipsY() const { return Twips::PerInch / logicalDpiY(); }
 
 double ColorHistory::ScaleWidth() const { return width() * TwipsX(); }
 

@@ -10,6 +10,7 @@
 #include "platform/CommandBars.h"
 #include "platform/Numeric.h"
 #include "platform/PictureBox.h"
+#include "platform/Twips.h"
 #include "services/CommandIds.h"
 #include "services/xptHelper.h"
 
@@ -40,8 +41,7 @@ CommandBarControl* add(CommandBarControls& to, CommandBarControl::Type type, int
 
 // The slider box lives hidden until the popup lends it to its "Adj&ust Color" submenu.
 PictureBox* SwatchPopup::MakeSliderBox(QWidget* parent, std::vector<QLabel*>& labels, std::vector<QSlider*>& sliders) {
-    constexpr double TwipsPerInch = 1440.0;
-    const double pixelsPerTwip = parent->logicalDpiX() / TwipsPerInch;
+    const double pixelsPerTwip = parent->logicalDpiX() / Twips::PerInch;
     const auto px = [pixelsPerTwip](int twips) { return Numeric::Round(twips * pixelsPerTwip); };
     auto* picColor = new PictureBox(parent);
     picColor->setObjectName(QStringLiteral("picColor"));

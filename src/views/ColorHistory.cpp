@@ -20,6 +20,7 @@
 #include "services/xptHelper.h"
 #include "views/ColorPanel.h"
 #include "views/frmNotes.h"
+#include "views/PopupBars.h"
 
 #include <QCursor>
 #include <QHideEvent>
@@ -70,17 +71,9 @@ ColorHistory::ColorHistory(QWidget* parent) : QWidget(parent), Colors(std::make_
             LayoutPanels();
     });
 
-    m_commandBars = new CommandBars(this);
-    m_commandBars->setParent(this);
-    m_commandBars->setObjectName(QStringLiteral("CommandBars"));
-    // A command that fails ends quietly: it runs from the event loop, where nothing could take the error.
-    connect(m_commandBars, &CommandBars::Execute, this, [this](CommandBarControl* control) {
-        try {
-            PopupExecute(control);
-        } catch (...) {
-        }
-    });
-    connect(m_commandBars, &CommandBars::InitCommandsPopup, this, [this](CommandBar* bar) { PopupOpening(bar); });
+    m_commandBars = PopupBars::Create(
+        this, this, [this](CommandBarControl* control) { PopupExecute(control); },
+        [this](CommandBar* bar) { PopupOpening(bar); });
 }
 
 ColorHistory::~ColorHistory() {

@@ -13,6 +13,7 @@
 #include "platform/Twips.h"
 #include "services/CommandIds.h"
 #include "services/xptHelper.h"
+#include "views/PopupBars.h"
 
 #include <QClipboard>
 #include <QFontMetrics>
@@ -84,17 +85,9 @@ PictureBox* SwatchPopup::MakeSliderBox(QWidget* parent, std::vector<QLabel*>& la
 }
 
 SwatchPopup::SwatchPopup(QWidget* owner, SwatchPopupHost& host) : QObject(owner), m_host(host) {
-    m_commandBars = new CommandBars(owner);
-    m_commandBars->setParent(owner);
-    m_commandBars->setObjectName(QStringLiteral("CommandBars"));
-    // A command that fails ends quietly: it runs from the event loop, where nothing could take the error.
-    connect(m_commandBars, &CommandBars::Execute, this, [this](CommandBarControl* control) {
-        try {
-            Execute(control);
-        } catch (...) {
-        }
-    });
-    connect(m_commandBars, &CommandBars::InitCommandsPopup, this, [this](CommandBar* bar) { Opening(bar); });
+    m_commandBars = PopupBars::Create(
+        owner, this, [this](CommandBarControl* control) { Execute(control); },
+        [this](CommandBar* bar) { Opening(bar); });
 }
 
 // The command bars go while the swatch they watch is still whole.

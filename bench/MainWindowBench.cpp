@@ -18,6 +18,7 @@
 #include "platform/CommandBars.h"
 #include "services/CommandIds.h"
 #include "views/ColorPanel.h"
+#include "support/BenchSupport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -191,8 +192,5 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     App::SetPath(QStringLiteral(TINDRAL_PROGRAM_DIR));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchSupport::RunBenchmarks(argc, argv);
 }

@@ -1,7 +1,6 @@
 // A colour-scheme strip of 60 patterned colours, 10 of them in view: rebuilding its panels, one scroll step and
 // adding one colour, beside rendering one of its swatches and copying the bitmaps of all 60.
 #include "model/Color.h"
-#include "model/ColorConverter.h"
 #include "model/Factory.h"
 #include "model/Globals.h"
 #include "platform/App.h"
@@ -10,12 +9,11 @@
 #include "services/CommandIds.h"
 #include "views/ColorHistory.h"
 #include "views/ColorPanel.h"
+#include "support/BenchSupport.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QImage>
 #include <QScrollBar>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -28,8 +26,6 @@ namespace {
 constexpr int StripWidth = 900;
 constexpr int StripHeight = 110;
 constexpr int Colours = 60;
-
-QTemporaryDir* programDir = nullptr;
 
 std::shared_ptr<Color> patterned(int k) {
     auto color = Factory::NewColor(Globals::TextureItem(2), 15410, false);
@@ -136,35 +132,11 @@ void BM_MemcpyStripBitmaps(benchmark::State& state) {
 }
 BENCHMARK(BM_MemcpyStripBitmaps)->Unit(benchmark::kMillisecond);
 
-// A program folder with one grey pattern and a texture list to match.
-void prepare() {
-    programDir = new QTemporaryDir;
-    QDir(programDir->path()).mkpath(QStringLiteral("textures"));
-    QImage pattern(64, 64, QImage::Format_RGB32);
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x) pattern.setPixelColor(x, y, QColor::fromHsv(0, 0, (x * 7 + y * 13) % 256));
-    pattern.save(programDir->path() + QStringLiteral("/textures/noise.bmp"), "BMP");
-    App::SetPath(programDir->path());
-    Globals::Converter = std::make_shared<ColorConverter>();
-    Globals::Textures = {
-        Factory::NewTexture(1, QStringLiteral("  No Texture"), QString(), 0, true, true),
-        Factory::NewTexture(2, QStringLiteral("Noise"), QStringLiteral("noise.bmp"), 1, true, true),
-    };
-    Globals::TopColor = std::make_shared<Color>();
-    Globals::TopColor->SetColorTexture(Globals::Textures[0]);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    prepare();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    Globals::TopColor.reset();
-    Globals::Textures.clear();
-    delete programDir;
-    return 0;
+    PatternProgramFolder programFolder;
+    return BenchSupport::RunBenchmarks(argc, argv);
 }

@@ -2,7 +2,6 @@
 // recolouring a cached 4000 x 3000 user picture for a new colour beside the bare colourise pass of the same
 // size; resizing a proofer that holds a 5600 x 5600 picture; memcpy of the same bytes as the bound.
 #include "model/Color.h"
-#include "model/ColorConverter.h"
 #include "model/Factory.h"
 #include "model/Globals.h"
 #include "model/Texture.h"
@@ -13,11 +12,10 @@
 #include "platform/ImagingControl.h"
 #include "views/ColorPanel.h"
 #include "views/SwatchRenderer.h"
+#include "support/BenchSupport.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QImage>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -32,7 +30,7 @@ namespace {
 constexpr int ProoferWidth = 240;
 constexpr int ProoferHeight = 470;
 
-QTemporaryDir* programDir = nullptr;
+PatternProgramFolder* programDir = nullptr;
 
 std::shared_ptr<Color> colorWith(int textureIndex, int r, int g, int b) {
     auto color = Factory::NewColor(Globals::TextureItem(textureIndex), 15410, false);
@@ -73,7 +71,7 @@ struct BarePass {
     cDIBSection source, target;
     cColourise colouriser;
     BarePass() {
-        reader.SetFileName(programDir->path() + QStringLiteral("/big.png"));
+        reader.SetFileName(programDir->Path() + QStringLiteral("/big.png"));
         reader.ReduceColors(256, true, true);
         source.CreateFromPicture(reader.Picture());
         target.Create(source.Width(), source.Height());
@@ -100,7 +98,7 @@ double median(std::vector<double> values) {
 // the median of SetColor's time over the bare pass's just before it.
 void BM_RecolourCachedPicture(benchmark::State& state) {
     Proofer proofer(colorWith(1, 30, 120, 200));
-    const QString picture = programDir->path() + QStringLiteral("/big.png");
+    const QString picture = programDir->Path() + QStringLiteral("/big.png");
     FileDialog::SetHandler([&](const FileDialog::Request&) { return FileDialog::Result{true, picture, 1}; });
     if (!proofer.panel->LoadColorizer()) {
         state.SkipWithError("the picture did not load");
@@ -142,7 +140,7 @@ BENCHMARK(BM_RecolourCachedPicture)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecon
 // recolour's overhead.
 void BM_BareColourise4000x3000(benchmark::State& state) {
     ImagingControl reader;
-    reader.SetFileName(programDir->path() + QStringLiteral("/big.png"));
+    reader.SetFileName(programDir->Path() + QStringLiteral("/big.png"));
     reader.ReduceColors(256, true, true);
     cDIBSection source, target;
     source.CreateFromPicture(reader.Picture());
@@ -165,7 +163,7 @@ BENCHMARK(BM_BareColourise4000x3000)->Unit(benchmark::kMillisecond);
 // The swatch's renderer recolouring the same picture, without the widget around it.
 void BM_RendererRecolour(benchmark::State& state) {
     ImagingControl reader;
-    reader.SetFileName(programDir->path() + QStringLiteral("/big.png"));
+    reader.SetFileName(programDir->Path() + QStringLiteral("/big.png"));
     reader.ReduceColors(256, true, true);
     SwatchRenderer renderer;
     renderer.LoadPicture(reader.Picture());
@@ -178,7 +176,7 @@ BENCHMARK(BM_RendererRecolour)->Unit(benchmark::kMillisecond);
 // A proofer holding a 5600 x 5600 picture resized back and forth, as dragging the window's edge does.
 void BM_ResizeWithHugePicture(benchmark::State& state) {
     Proofer proofer(colorWith(1, 30, 120, 200));
-    const QString picture = programDir->path() + QStringLiteral("/huge.png");
+    const QString picture = programDir->Path() + QStringLiteral("/huge.png");
     FileDialog::SetHandler([&](const FileDialog::Request&) { return FileDialog::Result{true, picture, 1}; });
     const bool loaded = proofer.panel->LoadColorizer();
     FileDialog::SetHandler({});
@@ -196,7 +194,7 @@ BENCHMARK(BM_ResizeWithHugePicture)->Unit(benchmark::kMillisecond);
 
 void BM_LoadPicture(benchmark::State& state) {
     Proofer proofer(colorWith(1, 30, 120, 200));
-    const QString picture = programDir->path() + QStringLiteral("/big.png");
+    const QString picture = programDir->Path() + QStringLiteral("/big.png");
     FileDialog::SetHandler([&](const FileDialog::Request&) { return FileDialog::Result{true, picture, 1}; });
     for (auto _ : state) proofer.panel->LoadColorizer();
     FileDialog::SetHandler({});
@@ -238,14 +236,8 @@ void BM_MemcpyBigPicture(benchmark::State& state) {
 }
 BENCHMARK(BM_MemcpyBigPicture)->Unit(benchmark::kMillisecond);
 
-// A program folder with one grey pattern, a texture list to match, and a 4000 x 3000 grey photograph.
-void prepare() {
-    programDir = new QTemporaryDir;
-    QDir(programDir->path()).mkpath(QStringLiteral("textures"));
-    QImage pattern(64, 64, QImage::Format_RGB32);
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x) pattern.setPixelColor(x, y, QColor::fromHsv(0, 0, (x * 7 + y * 13) % 256));
-    pattern.save(programDir->path() + QStringLiteral("/textures/noise.bmp"), "BMP");
+// A 4000 x 3000 photograph and a 5600 x 5600 one in the program folder.
+void savePhotographs() {
     QImage big(4000, 3000, QImage::Format_RGB32);
     for (int y = 0; y < big.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(big.scanLine(y));
@@ -254,21 +246,13 @@ void prepare() {
             line[x] = qRgb(grey, (grey * 3) % 256, 255 - grey);
         }
     }
-    big.save(programDir->path() + QStringLiteral("/big.png"), "PNG", 100);
+    big.save(programDir->Path() + QStringLiteral("/big.png"), "PNG", 100);
     QImage huge(5600, 5600, QImage::Format_RGB32);
     for (int y = 0; y < huge.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(huge.scanLine(y));
         for (int x = 0; x < huge.width(); ++x) line[x] = qRgb(x % 256, y % 256, (x + y) % 256);
     }
-    huge.save(programDir->path() + QStringLiteral("/huge.png"), "PNG", 100);
-    App::SetPath(programDir->path());
-    Globals::Converter = std::make_shared<ColorConverter>();
-    Globals::Textures = {
-        Factory::NewTexture(1, QStringLiteral("  No Texture"), QString(), 0, true, true),
-        Factory::NewTexture(2, QStringLiteral("Noise"), QStringLiteral("noise.bmp"), 1, true, true),
-    };
-    Globals::TopColor = std::make_shared<Color>();
-    Globals::TopColor->SetColorTexture(Globals::Textures[0]);
+    huge.save(programDir->Path() + QStringLiteral("/huge.png"), "PNG", 100);
 }
 
 }  // namespace
@@ -276,12 +260,8 @@ void prepare() {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    prepare();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    Globals::TopColor.reset();
-    Globals::Textures.clear();
-    delete programDir;
-    return 0;
+    PatternProgramFolder programFolder;
+    programDir = &programFolder;
+    savePhotographs();
+    return BenchSupport::RunBenchmarks(argc, argv);
 }

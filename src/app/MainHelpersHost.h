@@ -8,12 +8,12 @@
 
 class CommandBars;
 
-// What the ribbon builders work on: the window's command bars and the hosts of the tab modules they call.
-// The "Color Pie" tab's host joins here as that module arrives.
+// What the ribbon builders work on: the window's command bars and the hosts of the tab modules they call
+// ("Selection", "Staging" and "Color Pie").
 struct MainHelpersHost {
     CommandBars& Bars;
     ChooserHost Chooser;
-    // The "Staging" tab's host, asked for once the ribbon exists; without it the tab is not built.
+    // The "Staging" tab's host, asked for after the ribbon is made; a host without it builds no "Staging" tab.
     std::function<StageHost()> Staging;
     MatchHelperHost Match;
 };

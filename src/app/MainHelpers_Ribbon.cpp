@@ -97,7 +97,7 @@ void BuildSystemMenu(RibbonBar& ribbon, [[maybe_unused]] const MainHelpersHost& 
     add(menu, CommandIds::FileSave, QStringLiteral("&Save"));
     add(menu, CommandIds::FileSaveAs, QStringLiteral("Save &As..."));
     add(menu, CommandIds::FilePrint, QStringLiteral("&Print"))->SetBeginGroup(true);
-    // The recent-files list fills and shows these slots once it exists.
+    // Hidden slots that the recent-files list fills and shows.
     for (int i = 1; i <= CommandIds::RecentFileSlotCount; ++i) {
         CommandBarControl* slot = add(menu, CommandIds::FirstRecentFileSlot + i - 1, QStringLiteral("Recent"));
         slot->SetBeginGroup(i == 1);

@@ -8,6 +8,7 @@
 #include "platform/Numeric.h"
 #include "platform/PrintDialog.h"
 #include "platform/RuntimeError.h"
+#include "platform/Twips.h"
 #include "services/Hourglass.h"
 
 #include <QPointer>
@@ -22,7 +23,6 @@ constexpr double TitleSize = 16;
 constexpr double BodySize = 10;
 constexpr double SwatchWidth = 250;
 constexpr double SwatchHeight = 50;
-constexpr double TwipsPerInch = 1440;
 // The runtime's number for a failure that carries none of its own.
 constexpr int32_t InternalError = 51;
 
@@ -46,7 +46,7 @@ void printTitle(Printer& printer, float L) {
 
 // The swatch's flat picture at the printed size, taken the way the box shows it; the box keeps it.
 QImage swatchPicture(PictureBox* box) {
-    const double pixelsPerTwip = box->logicalDpiX() / TwipsPerInch;
+    const double pixelsPerTwip = box->logicalDpiX() / Twips::PerInch;
     const QSize saved = box->size();
     box->resize(std::max(1, Numeric::Round(SwatchWidth * pixelsPerTwip)),
                 std::max(1, Numeric::Round(SwatchHeight * pixelsPerTwip)));

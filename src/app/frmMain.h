@@ -36,10 +36,15 @@ class xml_document;
 }
 
 // The main window: the ribbon with its system menu and status bar above and below, and the client area
-// picClient with the row of proofers. Its code is split by topic: frmMain_Lifecycle.cpp (load, Init, status
-// text, keys, close), frmMain_Proofers.cpp (workspaces and the proofer row), frmMain_Layout.cpp and
-// frmMain_Dispatch.cpp (Execute and Update of the command bars) and frmMain_Hosts.cpp (what the helper modules
-// see of the window).
+// picClient with the row of proofers, the strips, the pie and the stage. Its code is split by topic:
+// frmMain_Lifecycle.cpp (load, Init, status text, keys, close), frmMain_Proofers.cpp (workspaces and the
+// proofer row), frmMain_Layout.cpp (placing the proofers and strips, resizing, painting picClient),
+// frmMain_Dispatch.cpp (Execute and Update of the command bars), frmMain_Hosts.cpp (what the helper modules
+// see of the window), frmMain_TopColor.cpp (the "Color Range" box), frmMain_Strips.cpp (the views' events
+// and the strips), frmMain_DragDrop.cpp (dragging colours between views), frmMain_ColorPie.cpp (the pie and
+// its background box), frmMain_Stage.cpp (the "Staging" commands), frmMain_Documents.cpp (New, Open, Save,
+// Save As and the command line), frmMain_Recent.cpp (the recent-files list), frmMain_Hooks.cpp (the window's
+// message hooks) and frmMain_Report.cpp (the printed report).
 class frmMain : public QWidget, public ISubclass {
     Q_OBJECT
 public:

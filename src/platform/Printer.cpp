@@ -2,6 +2,7 @@
 
 #include "platform/App.h"
 #include "platform/RuntimeError.h"
+#include "platform/Twips.h"
 
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -15,7 +16,6 @@
 
 namespace {
 
-constexpr double TwipsPerInch = 1440.0;
 constexpr double TwipsPerPoint = 20.0;
 // A PDF has no device resolution of its own; this one keeps placement finer than a printer dot.
 constexpr int PdfResolution = 1200;
@@ -131,7 +131,7 @@ void Printer::SetFontBold(bool bold) { m_font.setBold(bold); }
 
 int Printer::Resolution() const { return m_printer ? m_printer->resolution() : PdfResolution; }
 
-double Printer::PixelsPerTwip() const { return Resolution() / TwipsPerInch; }
+double Printer::PixelsPerTwip() const { return Resolution() / Twips::PerInch; }
 
 double Printer::TextWidth(const QString& text) const {
     return metricsAt(m_font, Resolution()).horizontalAdvance(text) / PixelsPerTwip();

@@ -11,6 +11,7 @@
 #include "platform/CommandBars.h"
 #include "platform/ModalDialog.h"
 #include "platform/Numeric.h"
+#include "platform/Twips.h"
 #include "platform/WindowRegistry.h"
 #include "services/CommandIds.h"
 #include "services/Subclassing.h"
@@ -19,6 +20,7 @@
 #include "services/xptHelper.h"
 #include "views/ColorPanel.h"
 #include "views/frmNotes.h"
+#include "views/PopupBars.h"
 
 #include <QCursor>
 #include <QHideEvent>
@@ -29,7 +31,6 @@
 
 namespace {
 
-constexpr double TwipsPerInch = 1440.0;
 // The margin around and between panels, in twips.
 constexpr double Margin = 120.0;
 constexpr double ScrollBarHeight = 255.0;
@@ -70,17 +71,9 @@ ColorHistory::ColorHistory(QWidget* parent) : QWidget(parent), Colors(std::make_
             LayoutPanels();
     });
 
-    m_commandBars = new CommandBars(this);
-    m_commandBars->setParent(this);
-    m_commandBars->setObjectName(QStringLiteral("CommandBars"));
-    // A command that fails ends quietly: it runs from the event loop, where nothing could take the error.
-    connect(m_commandBars, &CommandBars::Execute, this, [this](CommandBarControl* control) {
-        try {
-            PopupExecute(control);
-        } catch (...) {
-        }
-    });
-    connect(m_commandBars, &CommandBars::InitCommandsPopup, this, [this](CommandBar* bar) { PopupOpening(bar); });
+    m_commandBars = PopupBars::Create(
+        this, this, [this](CommandBarControl* control) { PopupExecute(control); },
+        [this](CommandBar* bar) { PopupOpening(bar); });
 }
 
 ColorHistory::~ColorHistory() {
@@ -481,9 +474,9 @@ double ColorHistory::PanelHeight(int32_t panels) const {
     return ScaleHeight() - allowance;
 }
 
-double ColorHistory::TwipsX() const { return TwipsPerInch / logicalDpiX(); }
+double ColorHistory::TwipsX() const { return Twips::PerInch / logicalDpiX(); }
 
-double ColorHistory::TwipsY() const { return TwipsPerInch / logicalDpiY(); }
+double ColorHistory::TwipsY() const { return Twips::PerInch / logicalDpiY(); }
 
 double ColorHistory::ScaleWidth() const { return width() * TwipsX(); }
 

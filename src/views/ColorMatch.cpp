@@ -15,6 +15,7 @@
 #include "services/fDropShadow.h"
 #include "views/MatchHelper.h"
 #include "views/PieRenderer.h"
+#include "views/PopupBars.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -27,16 +28,7 @@
 ColorMatch::ColorMatch(QWidget* parent) : QWidget(parent) {
     // Every pixel is painted from the bitmap; nothing of the parent needs to show through.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    m_commandBars = new CommandBars(this);
-    m_commandBars->setParent(this);
-    m_commandBars->setObjectName(QStringLiteral("CommandBars"));
-    // A command that fails ends quietly: it runs from the event loop, where nothing could take the error.
-    connect(m_commandBars, &CommandBars::Execute, this, [this](CommandBarControl* control) {
-        try {
-            OnMenuCommand(control);
-        } catch (...) {
-        }
-    });
+    m_commandBars = PopupBars::Create(this, this, [this](CommandBarControl* control) { OnMenuCommand(control); });
 }
 
 ColorMatch::~ColorMatch() {

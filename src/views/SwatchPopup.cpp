@@ -10,8 +10,10 @@
 #include "platform/CommandBars.h"
 #include "platform/Numeric.h"
 #include "platform/PictureBox.h"
+#include "platform/Twips.h"
 #include "services/CommandIds.h"
 #include "services/xptHelper.h"
+#include "views/PopupBars.h"
 
 #include <QClipboard>
 #include <QFontMetrics>
@@ -40,8 +42,7 @@ CommandBarControl* add(CommandBarControls& to, CommandBarControl::Type type, int
 
 // The slider box lives hidden until the popup lends it to its "Adj&ust Color" submenu.
 PictureBox* SwatchPopup::MakeSliderBox(QWidget* parent, std::vector<QLabel*>& labels, std::vector<QSlider*>& sliders) {
-    constexpr double TwipsPerInch = 1440.0;
-    const double pixelsPerTwip = parent->logicalDpiX() / TwipsPerInch;
+    const double pixelsPerTwip = parent->logicalDpiX() / Twips::PerInch;
     const auto px = [pixelsPerTwip](int twips) { return Numeric::Round(twips * pixelsPerTwip); };
     auto* picColor = new PictureBox(parent);
     picColor->setObjectName(QStringLiteral("picColor"));
@@ -84,17 +85,9 @@ PictureBox* SwatchPopup::MakeSliderBox(QWidget* parent, std::vector<QLabel*>& la
 }
 
 SwatchPopup::SwatchPopup(QWidget* owner, SwatchPopupHost& host) : QObject(owner), m_host(host) {
-    m_commandBars = new CommandBars(owner);
-    m_commandBars->setParent(owner);
-    m_commandBars->setObjectName(QStringLiteral("CommandBars"));
-    // A command that fails ends quietly: it runs from the event loop, where nothing could take the error.
-    connect(m_commandBars, &CommandBars::Execute, this, [this](CommandBarControl* control) {
-        try {
-            Execute(control);
-        } catch (...) {
-        }
-    });
-    connect(m_commandBars, &CommandBars::InitCommandsPopup, this, [this](CommandBar* bar) { Opening(bar); });
+    m_commandBars = PopupBars::Create(
+        owner, this, [this](CommandBarControl* control) { Execute(control); },
+        [this](CommandBar* bar) { Opening(bar); });
 }
 
 // The command bars go while the swatch they watch is still whole.

@@ -1,6 +1,7 @@
 #include "views/frmNotes.h"
 
 #include "platform/Numeric.h"
+#include "platform/Twips.h"
 
 #include <QFrame>
 #include <QPlainTextEdit>
@@ -8,8 +9,6 @@
 #include <QResizeEvent>
 
 namespace {
-
-constexpr double TwipsPerInch = 1440.0;
 
 struct TwipsRect {
     double left, top, width, height;
@@ -100,12 +99,12 @@ void frmNotes::SetComments(const QString& Value) {
 
 int frmNotes::Pixels(double twips, bool horizontal) const {
     const double dpi = horizontal ? logicalDpiX() : logicalDpiY();
-    return Numeric::Round(twips * dpi / TwipsPerInch);
+    return Numeric::Round(twips * dpi / Twips::PerInch);
 }
 
 double frmNotes::Twips(int pixels, bool horizontal) const {
     const double dpi = horizontal ? logicalDpiX() : logicalDpiY();
-    return pixels * TwipsPerInch / dpi;
+    return pixels * Twips::PerInch / dpi;
 }
 
 void frmNotes::resizeEvent(QResizeEvent* event) {

@@ -13,6 +13,7 @@
 #include "platform/CommandBars.h"
 #include "platform/RibbonBar.h"
 #include "services/CommandIds.h"
+#include "support/ChooserHostState.h"
 #include "support/ModelGlobals.h"
 #include "support/TestEnvironment.h"
 #include "support/TopColorControls.h"
@@ -35,7 +36,7 @@ using namespace CommandIds;
 
 // The "Selection" tab built on a host of its own: command bars, the top-colour box, three proofers and the
 // window state the tab writes. The window's operations are recorded, not run.
-class ChooserTab : public ::testing::Test {
+class ChooserTab : public ::testing::Test, protected ChooserHostState {
 protected:
     void SetUp() override {
         selectedTexture = Globals::TextureItem(1);
@@ -60,19 +61,9 @@ protected:
     }
 
     ChooserHost Host() {
-        return ChooserHost{bars,
-                           images,
-                           cpList,
-                           &box.picLimits,
-                           box.Host(),
-                           isUDC,
-                           selectedTexture,
-                           historyGroups,
-                           openingJustAfterStartup,
-                           [this] { ++newColorsRuns; },
-                           [this](int count, bool keepFixed) { prooferCounts.emplace_back(count, keepFixed); },
-                           [this] { ++layouts; },
-                           history};
+        return MakeHost([this] { ++newColorsRuns; },
+                        [this](int count, bool keepFixed) { prooferCounts.emplace_back(count, keepFixed); },
+                        [this] { ++layouts; });
     }
 
     bool Execute(int32_t id) { return bars.ExecuteCommand(id); }
@@ -93,18 +84,7 @@ protected:
         return colors;
     }
 
-    ModelGlobals globals;
-    QWidget owner;
-    CommandBars bars{nullptr};
     RibbonBar* ribbon = nullptr;
-    TopColorControls box;
-    std::shared_ptr<CommandBarImageManager> images;
-    std::vector<std::unique_ptr<ColorPanel>> cpList;
-    std::array<std::unique_ptr<ColorHistory>, 6> history;
-    bool isUDC = false;
-    std::shared_ptr<Texture> selectedTexture;
-    int32_t historyGroups = 1;
-    bool openingJustAfterStartup = true;
     int newColorsRuns = 0;
     std::vector<std::pair<int, bool>> prooferCounts;
     int layouts = 0;

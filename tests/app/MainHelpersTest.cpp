@@ -7,6 +7,7 @@
 #include "platform/KeyBindings.h"
 #include "platform/RibbonBar.h"
 #include "services/CommandIds.h"
+#include "support/ChooserHostState.h"
 #include "support/ModelGlobals.h"
 #include "support/TopColorControls.h"
 #include "views/ColorHistory.h"
@@ -227,31 +228,17 @@ INSTANTIATE_TEST_SUITE_P(States, MainHelpersTopColorLabel,
 
 // The ribbon built on a host without a window: its system menu, quick-access bar and keys, and the
 // "Selection" tab it hands the tab's own host.
-class MainHelpersRibbon : public ::testing::Test {
+class MainHelpersRibbon : public ::testing::Test, protected ChooserHostState {
 protected:
     void SetUp() override {
         selectedTexture = Globals::TextureItem(1);
         MainHelpers::BuildRibbon(host);
     }
 
-    ModelGlobals globals;
-    CommandBars bars{nullptr};
-    TopColorControls box;
-    std::shared_ptr<CommandBarImageManager> images;
-    std::vector<std::unique_ptr<ColorPanel>> cpList;
-    std::array<std::unique_ptr<ColorHistory>, 6> history;
-    bool isUDC = false;
-    std::shared_ptr<Texture> selectedTexture;
-    int32_t historyGroups = 1;
-    bool openingJustAfterStartup = true;
     QWidget backBox;
     PictureBox* backSwatch = new PictureBox(&backBox);
     std::array<QSlider*, 3> backSliders{new QSlider(&backBox), new QSlider(&backBox), new QSlider(&backBox)};
-    MainHelpersHost host{bars,
-                         {bars, images, cpList, &box.picLimits, box.Host(), isUDC, selectedTexture, historyGroups,
-                          openingJustAfterStartup, [] {}, [](int, bool) {}, [] {}, history},
-                         {},
-                         {&backBox, *backSwatch, backSliders}};
+    MainHelpersHost host{bars, MakeHost(), {}, {&backBox, *backSwatch, backSliders}};
 };
 
 TEST_F(MainHelpersRibbon, BuildsTheSystemMenuTheSelectionTabTheQuickAccessBarAndTheKeys) {

@@ -7,9 +7,9 @@
 #include "platform/App.h"
 #include "platform/MessageBox.h"
 #include "platform/Screen.h"
-#include "services/FileShared.h"
 #include "support/ModelGlobals.h"
 #include "support/ModelPrinters.h"
+#include "support/TempFolders.h"
 #include "support/TestEnvironment.h"
 #include "services/CommandIds.h"
 
@@ -152,22 +152,6 @@ TEST_F(ProgramFolder, MainMakesTheProgramWideObjectsAndShowsTheWindow) {
     EXPECT_TRUE(windows[0]->isVisible());
     EXPECT_EQ(windows[0]->windowTitle(), QStringLiteral("Tindral"));
 }
-
-// Points TMPDIR and the system's temporary folder elsewhere for as long as it lives.
-class TempFolders {
-public:
-    TempFolders(const QString& tmpdir, const QString& system) : m_old(qgetenv("TMPDIR")) {
-        qputenv("TMPDIR", tmpdir.toUtf8());
-        FileShared::SetSystemTemporaryFolder(system);
-    }
-    ~TempFolders() {
-        qputenv("TMPDIR", m_old);
-        FileShared::SetSystemTemporaryFolder(QStringLiteral("/tmp"));
-    }
-
-private:
-    QByteArray m_old;
-};
 
 QString missing() { return TestEnvironment::Home() + "/no-such-folder"; }
 

@@ -1,6 +1,7 @@
 #include "platform/RuntimeError.h"
 #include "services/FileShared.h"
 #include "services/SpecialFolders.h"
+#include "support/TempFolders.h"
 #include "support/TestEnvironment.h"
 
 #include <QCoreApplication>
@@ -67,22 +68,6 @@ TEST(FileShared, TempPathsAreUniqueAndFree) {
     EXPECT_TRUE(a.startsWith(QDir::tempPath() + "/TIN"));
     EXPECT_TRUE(a.endsWith(".tmp"));
 }
-
-// Points TMPDIR and the system's temporary folder elsewhere for as long as it lives.
-class TempFolders {
-public:
-    TempFolders(const QString& tmpdir, const QString& system) : m_old(qgetenv("TMPDIR")) {
-        qputenv("TMPDIR", tmpdir.toUtf8());
-        FileShared::SetSystemTemporaryFolder(system);
-    }
-    ~TempFolders() {
-        qputenv("TMPDIR", m_old);
-        FileShared::SetSystemTemporaryFolder(QStringLiteral("/tmp"));
-    }
-
-private:
-    QByteArray m_old;
-};
 
 struct UnusableCase {
     const char* name;

@@ -3,6 +3,7 @@
 #include "platform/RuntimeError.h"
 #include "services/CommandIds.h"
 #include "services/fDropShadow.h"
+#include "support/CommandBarItems.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -17,14 +18,7 @@ constexpr int32_t White = ColorMatch::White;
 const std::vector<int32_t> Seven = {Rgb(200, 30, 30),  Rgb(30, 160, 40),  Rgb(40, 60, 220), Rgb(240, 200, 20),
                                     Rgb(150, 40, 170), Rgb(20, 190, 200), Rgb(90, 90, 90)};
 
-// "id caption" of each item, "| " before an item that starts a group.
-std::vector<std::string> Items(const CommandBar& bar) {
-    std::vector<std::string> items;
-    for (const auto& control : bar.Controls())
-        items.push_back(std::string(control->BeginGroup() ? "| " : "") + std::to_string(control->Id()) + " " +
-                        control->Caption().toStdString());
-    return items;
-}
+using CommandBarItems::Items;
 
 TEST_F(ColorMatchTest, InitBuildsThePopupTheShadowsAndAWhiteCleanPie) {
     pie->Init(host.get());

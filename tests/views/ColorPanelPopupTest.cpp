@@ -6,6 +6,7 @@
 #include "platform/CommandBarImageManager.h"
 #include "support/ScriptedFileDialog.h"
 #include "support/TestEnvironment.h"
+#include "support/CommandBarItems.h"
 
 #include <QClipboard>
 #include <QMenu>
@@ -16,14 +17,7 @@
 
 namespace {
 
-// "id caption" of each item, "| " before an item that starts a group.
-std::vector<std::string> Items(const CommandBar& bar) {
-    std::vector<std::string> items;
-    for (const auto& control : bar.Controls())
-        items.push_back(std::string(control->BeginGroup() ? "| " : "") + std::to_string(control->Id()) + " " +
-                        control->Caption().toStdString());
-    return items;
-}
+using CommandBarItems::Items;
 
 using ColorPanelPopup = SwatchTest;
 

@@ -1,0 +1,47 @@
+#include "support/BenchSupport.h"
+
+#include "model/Color.h"
+#include "model/ColorConverter.h"
+#include "model/Factory.h"
+#include "model/Globals.h"
+#include "platform/App.h"
+
+#include <QColor>
+#include <QDir>
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace BenchSupport {
+
+int RunBenchmarks(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
+
+}  // namespace BenchSupport
+
+PatternProgramFolder::PatternProgramFolder() {
+    QDir(m_dir.path()).mkpath(QStringLiteral("textures"));
+    QImage pattern(64, 64, QImage::Format_RGB32);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) pattern.setPixelColor(x, y, QColor::fromHsv(0, 0, (x * 7 + y * 13) % 256));
+    pattern.save(m_dir.path() + QStringLiteral("/textures/noise.bmp"), "BMP");
+    App::SetPath(m_dir.path());
+    Globals::Converter = std::make_shared<ColorConverter>();
+    Globals::Textures = {
+        Factory::NewTexture(1, QStringLiteral("  No Texture"), QString(), 0, true, true),
+        Factory::NewTexture(2, QStringLiteral("Noise"), QStringLiteral("noise.bmp"), 1, true, true),
+    };
+    Globals::TopColor = std::make_shared<Color>();
+    Globals::TopColor->SetColorTexture(Globals::Textures[0]);
+}
+
+PatternProgramFolder::~PatternProgramFolder() {
+    Globals::TopColor.reset();
+    Globals::Textures.clear();
+}

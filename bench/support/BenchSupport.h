@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+namespace BenchSupport {
+
+// Runs the registered benchmarks with the command line's options.
+int RunBenchmarks(int argc, char** argv);
+
+}  // namespace BenchSupport
+
+// A program folder with one grey pattern texture ("noise.bmp") and a texture list to match, made the
+// program's folder with a converter and a plain top colour for as long as it lives.
+class PatternProgramFolder {
+public:
+    PatternProgramFolder();
+    ~PatternProgramFolder();
+    PatternProgramFolder(const PatternProgramFolder&) = delete;
+    PatternProgramFolder& operator=(const PatternProgramFolder&) = delete;
+
+    QString Path() const { return m_dir.path(); }
+
+private:
+    QTemporaryDir m_dir;
+};

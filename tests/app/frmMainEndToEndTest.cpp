@@ -81,6 +81,7 @@ struct Composition {
     std::array<int, 3> topSliders{};
     int32_t topColor = 0;
     int32_t topSwatch = 0;
+    QString topLabel;
     QString texture;
     QImage stage;
     bool operator==(const Composition&) const = default;
@@ -116,6 +117,7 @@ Composition compositionOf(frmMain& window) {
     c.topSliders = valuesOf(window.sldTopColor);
     c.topColor = Globals::TopColor->RGBColor();
     c.topSwatch = window.picColor->BackColor();
+    c.topLabel = window.lblAllColors->text();
     c.texture = window.SelectedTexture ? window.SelectedTexture->Name() : QString();
     c.stage = window.ctlStage->ImageControl()->Picture().convertToFormat(QImage::Format_RGB32);
     return c;
@@ -143,6 +145,7 @@ void expectSame(const Composition& got, const Composition& want) {
     EXPECT_EQ(got.topSliders, want.topSliders);
     EXPECT_EQ(got.topColor, want.topColor);
     EXPECT_EQ(got.topSwatch, want.topSwatch);
+    EXPECT_EQ(got.topLabel, want.topLabel);
     EXPECT_EQ(got.texture, want.texture);
     EXPECT_TRUE(got.stage == want.stage) << "the stage picture differs";
 }
@@ -335,6 +338,50 @@ TEST_F(EndToEnd, EveryPieceOfACompositionComesBackByEachWayOfOpening) {
         newDocument();
         open(document);
         expectSame(compositionOf(*window), composed);
+    }
+}
+
+// The range, the user-defined flag and the top colour as each kind of range leaves them.
+TEST_F(EndToEnd, TheRangeAndTheTopColourComeBackUnderEachKindOfRange) {
+    const struct {
+        const char* name;
+        int32_t range;
+        bool dropColour;
+        std::array<int, 3> moved;
+    } cases[] = {
+        {"all colours by RGB, untouched", CommandIds::RangeAllRGB, false, {-1, -1, -1}},
+        {"all colours by RGB, sliders moved", CommandIds::RangeAllRGB, false, {10, 200, 30}},
+        {"all colours by RGB with a dropped colour", CommandIds::RangeAllRGB, true, {-1, -1, 99}},
+        {"greens, sliders moved", CommandIds::RangeGreens, false, {100, 40, 70}},
+        {"greys, untouched", CommandIds::RangeGreys, false, {-1, -1, -1}},
+        {"reds with a dropped colour", CommandIds::RangeReds, true, {-1, 20, -1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        newDocument();
+        Execute(c.range);
+        if (c.dropColour) {
+            window->cpList[0]->PanelColor()->SetColor(200, 40, 10);
+            emit window->cpList[0]->StartDragging();
+            ASSERT_TRUE(ControlDrop::Drop(window->cpList[0].get(), window->picColor));
+        }
+        for (size_t i = 0; i < 3; ++i)
+            if (c.moved[i] >= 0)
+                moveTo(window->sldTopColor[i], c.moved[i]);
+        const Composition before = compositionOf(*window);
+        window->WriteDocument(path("range.tnd"));
+        newDocument();
+        window->ReadDocument(path("range.tnd"));
+        const Composition after = compositionOf(*window);
+        EXPECT_EQ(after.range, before.range);
+        EXPECT_EQ(after.userDefined, before.userDefined);
+        EXPECT_EQ(after.rangeCaption, before.rangeCaption);
+        EXPECT_EQ(after.topSliders, before.topSliders);
+        EXPECT_EQ(after.topColor, before.topColor);
+        // A read runs the sliders' handler, so the swatch shows the top colour itself, also where the range's
+        // own swatch colour stood before (the greys' grey).
+        EXPECT_EQ(after.topSwatch, after.topColor);
+        EXPECT_EQ(after.topLabel, before.topLabel);
     }
 }
 

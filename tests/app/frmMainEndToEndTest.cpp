@@ -442,37 +442,60 @@ TEST_F(EndToEnd, ClosingAModifiedDocumentFollowsTheAnswerAndLeavesNoFolders) {
 }
 
 TEST_F(EndToEnd, AStripColourDroppedOnThePieAndTheStageIsKeptInTheDocument) {
-    showStrips(2);
-    window->history[1]->AddColorPanels({plainColor(20, 140, 60), plainColor(200, 30, 90)});
-    QWidget* panel = window->history[1]->Panel(1);
-    const QPointF at = QPointF(panel->rect().center());
-    QMouseEvent press(QEvent::MouseButtonPress, at, panel->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(panel, &press);
-    ASSERT_EQ(window->history[1]->SelectedPanel(), window->history[1]->Panel(1));
+    // A JPEG texture: the stage shows its decoded picture and the document must keep exactly that.
+    const QString jpeg = path("photo.jpg");
+    ASSERT_TRUE(quarters(50, 40).save(jpeg, "JPEG"));
+    const QImage decoded = QImage(jpeg).convertToFormat(QImage::Format_RGB32);
+    auto photo = Factory::NewColor(Factory::NewTexture(81, "Photo", jpeg, TextureKind::Image, false, false),
+                                   CommandIds::RangeAllRGB, false);
+    photo->SetColor(30, 60, 90);
 
-    window->ShowWorkspace(CommandIds::ColorPieTab);
-    emit window->history[1]->StartDragging();
-    ASSERT_TRUE(ControlDrop::Drop(window->history[1].get(), window->ctlMatch.get()));
-    window->ShowWorkspace(CommandIds::StagingTab);
-    emit window->history[1]->StartDragging();
-    ASSERT_TRUE(ControlDrop::Drop(window->history[1].get(), window->ctlStage.get()));
-    window->ShowWorkspace(CommandIds::SelectionTab);
+    const struct {
+        const char* name;
+        std::shared_ptr<Color> color;
+        std::function<void(const QImage&)> expectStage;
+    } cases[] = {
+        {"a plain colour", plainColor(200, 30, 90),
+         [](const QImage& stage) { EXPECT_EQ(stage.pixel(3, 3) & 0xFFFFFF, 0xC81E5Au) << "filled with the colour"; }},
+        {"a colour with a JPEG picture", photo, [&](const QImage& stage) { EXPECT_TRUE(stage == decoded); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        newDocument();
+        showStrips(2);
+        window->history[1]->AddColorPanels({plainColor(20, 140, 60), c.color});
+        QWidget* panel = window->history[1]->Panel(1);
+        const QPointF at = QPointF(panel->rect().center());
+        QMouseEvent press(QEvent::MouseButtonPress, at, panel->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(panel, &press);
+        ASSERT_EQ(window->history[1]->SelectedPanel(), window->history[1]->Panel(1));
 
-    const auto pie = swatchesOf(pieColors(*window->ctlMatch));
-    ASSERT_EQ(pie.size(), 1u);
-    EXPECT_EQ(pie[0].rgb, 200 + 256 * 30 + 65536 * 90);
-    const QImage stage = window->ctlStage->ImageControl()->Picture().convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(stage.pixel(3, 3) & 0xFFFFFF, 0xC81E5Au) << "the stage is filled with the dropped colour";
-    EXPECT_TRUE(window->IsModified());
+        window->ShowWorkspace(CommandIds::ColorPieTab);
+        emit window->history[1]->StartDragging();
+        ASSERT_TRUE(ControlDrop::Drop(window->history[1].get(), window->ctlMatch.get()));
+        window->ShowWorkspace(CommandIds::StagingTab);
+        emit window->history[1]->StartDragging();
+        ASSERT_TRUE(ControlDrop::Drop(window->history[1].get(), window->ctlStage.get()));
+        window->ShowWorkspace(CommandIds::SelectionTab);
 
-    saveAs(path("dropped.tnd"));
-    newDocument();
-    ASSERT_TRUE(pieColors(*window->ctlMatch).empty());
-    open(path("dropped.tnd"));
-    EXPECT_EQ(swatchesOf(pieColors(*window->ctlMatch)), pie);
-    EXPECT_TRUE(window->ctlStage->ImageControl()->Picture().convertToFormat(QImage::Format_RGB32) == stage);
-    EXPECT_FALSE(window->IsModified());
+        const auto pie = swatchesOf(pieColors(*window->ctlMatch));
+        ASSERT_EQ(pie.size(), 1u);
+        EXPECT_EQ(pie[0], swatchOf(c.color));
+        const QImage stage = window->ctlStage->ImageControl()->Picture().convertToFormat(QImage::Format_RGB32);
+        c.expectStage(stage);
+        EXPECT_TRUE(window->IsModified());
+
+        const QString document = path("dropped.tnd");
+        QFile::remove(document);
+        saveAs(document);
+        newDocument();
+        ASSERT_TRUE(pieColors(*window->ctlMatch).empty());
+        open(document);
+        EXPECT_EQ(swatchesOf(pieColors(*window->ctlMatch)), pie);
+        EXPECT_TRUE(window->ctlStage->ImageControl()->Picture().convertToFormat(QImage::Format_RGB32) == stage);
+        EXPECT_FALSE(window->IsModified());
+    }
 }
 
 }  // namespace

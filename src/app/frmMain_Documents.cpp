@@ -25,6 +25,7 @@
 #include "views/ColorPanel.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSignalBlocker>
 #include <QSlider>
 
@@ -323,9 +324,11 @@ bool frmMain::FileSaveAs() {
     return saved;
 }
 
-bool frmMain::OpenDocumentFromCommandLine(const QString& path) {
-    if (path.isEmpty() || !FileShared::FileExists(path))
+bool frmMain::OpenDocumentFromCommandLine(const QString& commandLine) {
+    if (commandLine.isEmpty() || !FileShared::FileExists(commandLine))
         return false;
+    // A name relative to the folder the program started in means nothing to the recent list or the next start.
+    const QString path = QFileInfo(commandLine).absoluteFilePath();
     // A document that cannot be read leaves the program untitled, with one message.
     try {
         Hourglass hourglass;

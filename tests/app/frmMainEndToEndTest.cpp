@@ -341,6 +341,35 @@ TEST_F(EndToEnd, EveryPieceOfACompositionComesBackByEachWayOfOpening) {
     }
 }
 
+// A document named relative to the folder the program starts in is remembered by its full path: the recent
+// list and the next Open must find it again from wherever the program starts next.
+TEST_F(EndToEnd, ADocumentNamedRelativelyOnTheCommandLineIsRememberedByItsFullPath) {
+    window->CreateNewColors();
+    const auto colors = ProoferColors();
+    window->WriteDocument(path("relative.tnd"));
+    StopProgram();
+    clearStoredSettings();
+
+    const QString started = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    MainModule::Main(QStringLiteral("relative.tnd"));
+    window = shownWindow();
+    ASSERT_TRUE(QDir::setCurrent(started));
+    ASSERT_NE(window, nullptr);
+    const QString full = QFileInfo(path("relative.tnd")).absoluteFilePath();
+    EXPECT_EQ(Globals::CurrentFile, full);
+    EXPECT_EQ(lastPath(), full);
+    EXPECT_EQ(Find(CommandIds::FirstRecentFileSlot)->Parameter(), full);
+    EXPECT_EQ(ProoferColors(), colors);
+
+    newDocument();
+    ScriptedMessageBox boxes;
+    Execute(CommandIds::FirstRecentFileSlot);
+    EXPECT_TRUE(boxes.Requests().empty()) << "found again from another folder";
+    EXPECT_EQ(Globals::CurrentFile, full);
+    EXPECT_EQ(ProoferColors(), colors);
+}
+
 // The range, the user-defined flag and the top colour as each kind of range leaves them.
 TEST_F(EndToEnd, TheRangeAndTheTopColourComeBackUnderEachKindOfRange) {
     const struct {

@@ -102,6 +102,19 @@ void frmMain::ReportReadError(const std::exception_ptr& error) {
 }
 
 void frmMain::WriteDocument(const QString& path) {
+    // Each piece's writer clears its modified mark as it goes; a write that fails later kept nothing, so the
+    // document must still count as modified or the next close would drop it without a question.
+    const bool wasModified = IsModified();
+    try {
+        WriteDocumentFiles(path);
+    } catch (...) {
+        if (wasModified)
+            ctlMatch->SetIsDirty(true);
+        throw;
+    }
+}
+
+void frmMain::WriteDocumentFiles(const QString& path) {
     const QString oldFolder = DocumentFolder;
     const QString folder = makeDocumentFolder();
 

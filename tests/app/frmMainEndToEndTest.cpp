@@ -421,15 +421,21 @@ TEST_F(EndToEnd, ClosingAModifiedDocumentFollowsTheAnswerAndLeavesNoFolders) {
         bool chooses;
         bool closes;
         bool written;
+        bool unwritable = false;
     } cases[] = {
         {"Yes", MessageBox::Yes, true, true, true},
         {"Yes, then no file chosen", MessageBox::Yes, false, false, false},
+        {"Yes, then a file that cannot be written", MessageBox::Yes, true, false, false, true},
         {"No", MessageBox::No, true, true, false},
         {"Cancel", MessageBox::Cancel, true, false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.answer);
         const QString chosen = path(QStringLiteral("closing %1.tnd").arg(c.answer));
+        // A folder where the file should go: the save fails whoever runs the test.
+        if (c.unwritable) {
+            ASSERT_TRUE(QDir().mkpath(chosen));
+        }
         // An untitled document that already has a folder of its own, changed since.
         window->WriteDocument(path("scratch.tnd"));
         ASSERT_TRUE(Globals::CurrentFile.isEmpty());
@@ -444,9 +450,12 @@ TEST_F(EndToEnd, ClosingAModifiedDocumentFollowsTheAnswerAndLeavesNoFolders) {
         const QPointer<frmMain> closing = window;
         EXPECT_EQ(window->close(), c.closes);
         ASSERT_FALSE(closing.isNull());
-        ASSERT_EQ(boxes.Requests().size(), 1u);
+        ASSERT_EQ(boxes.Requests().size(), c.unwritable ? 2u : 1u);
         EXPECT_EQ(boxes.Requests()[0].prompt, "Do you want to save this file?");
-        EXPECT_EQ(QFileInfo::exists(chosen), c.written);
+        if (c.unwritable) {
+            EXPECT_EQ(boxes.Requests()[1].prompt, "Error saving file to disk.");
+        }
+        EXPECT_EQ(QFileInfo(chosen).isFile(), c.written);
         const QString folder = window->DocumentFolder;
         ASSERT_FALSE(folder.isEmpty());
         EXPECT_EQ(QDir(folder).exists(), !c.closes) << folder.toStdString();

@@ -370,6 +370,32 @@ TEST_F(EndToEnd, ADocumentNamedRelativelyOnTheCommandLineIsRememberedByItsFullPa
     EXPECT_EQ(ProoferColors(), colors);
 }
 
+TEST_F(EndToEnd, OpeningAnotherDocumentSavesTheChangedOneFirstWhenTheAnswerIsYes) {
+    window->CreateNewColors();
+    window->WriteDocument(path("second.tnd"));
+    const auto second = ProoferColors();
+    window->CreateNewColors();
+    saveAs(path("first.tnd"));
+    window->CreateNewColors();
+    const auto changed = ProoferColors();
+    ASSERT_TRUE(window->IsModified());
+
+    {
+        ScriptedMessageBox boxes({MessageBox::Yes});
+        open(path("second.tnd"));
+        ASSERT_EQ(boxes.Requests().size(), 1u);
+        EXPECT_EQ(boxes.Requests()[0].prompt, "Do you want to save the changes to first?");
+    }
+    EXPECT_EQ(Globals::CurrentFile, path("second.tnd"));
+    EXPECT_EQ(ProoferColors(), second);
+    EXPECT_TRUE(window->isEnabled());
+
+    ScriptedMessageBox none;
+    open(path("first.tnd"));
+    EXPECT_TRUE(none.Requests().empty());
+    EXPECT_EQ(ProoferColors(), changed) << "the changes were saved before the other document came";
+}
+
 // The range, the user-defined flag and the top colour as each kind of range leaves them.
 TEST_F(EndToEnd, TheRangeAndTheTopColourComeBackUnderEachKindOfRange) {
     const struct {

@@ -206,6 +206,7 @@ public:
     MRUManager* MRU = nullptr;
     // Writes the whole document to path; any failure is raised, and the file at path stays as it was.
     void WriteDocument(const QString& path);
+    void WriteDocumentFiles(const QString& path);
     // Reads the document at path into the window. A file that fails the checks is raised before anything in
     // the window, the document folder or the recent list changes.
     void ReadDocument(const QString& path);

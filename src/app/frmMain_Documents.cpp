@@ -25,6 +25,7 @@
 #include "views/ColorPanel.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSignalBlocker>
 #include <QSlider>
 
@@ -101,6 +102,19 @@ void frmMain::ReportReadError(const std::exception_ptr& error) {
 }
 
 void frmMain::WriteDocument(const QString& path) {
+    // Each piece's writer clears its modified mark as it goes; a write that fails later kept nothing, so the
+    // document must still count as modified or the next close would drop it without a question.
+    const bool wasModified = IsModified();
+    try {
+        WriteDocumentFiles(path);
+    } catch (...) {
+        if (wasModified)
+            ctlMatch->SetIsDirty(true);
+        throw;
+    }
+}
+
+void frmMain::WriteDocumentFiles(const QString& path) {
     const QString oldFolder = DocumentFolder;
     const QString folder = makeDocumentFolder();
 
@@ -323,9 +337,11 @@ bool frmMain::FileSaveAs() {
     return saved;
 }
 
-bool frmMain::OpenDocumentFromCommandLine(const QString& path) {
-    if (path.isEmpty() || !FileShared::FileExists(path))
+bool frmMain::OpenDocumentFromCommandLine(const QString& commandLine) {
+    if (commandLine.isEmpty() || !FileShared::FileExists(commandLine))
         return false;
+    // A name relative to the folder the program started in means nothing to the recent list or the next start.
+    const QString path = QFileInfo(commandLine).absoluteFilePath();
     // A document that cannot be read leaves the program untitled, with one message.
     try {
         Hourglass hourglass;

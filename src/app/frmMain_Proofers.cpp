@@ -141,24 +141,29 @@ void frmMain::SetProoferCount(int count, bool keepFixed) {
         cpList.pop_back();
     }
 
-    for (int i = 0; i < count; ++i) {
-        const auto index = static_cast<size_t>(i);
-        if (i > 0) {
-            cpList.push_back(std::make_unique<ColorPanel>(picClient));
-            ConnectProofer(*cpList.back());
-        }
+    for (int i = 1; i < count; ++i) {
+        cpList.push_back(std::make_unique<ColorPanel>(picClient));
+        ConnectProofer(*cpList.back());
+    }
+    // Placed before they hold a colour, so each renders once, at the size it is shown at.
+    LayoutProofers();
+
+    for (size_t index = 0; index < cpList.size(); ++index) {
         ColorPanel& proofer = *cpList[index];
         if (m_commandBars)
             proofer.SetPopupIcons(m_commandBars->SharedIcons());
+        const QSize placed = proofer.size();
         if (fixedFlags[index])
             proofer.Init(this, keptColors[index], 1, false);
         else
             proofer.Init(this, Factory::NewColor(SelectedTexture->Clone(), m_RangeType, false), 1, false);
+        // Qt keeps a hidden widget's resize for its first showing; the proofer has just rendered at that size,
+        // unless a resize reached it during the render or the render waits for one in progress.
+        if (proofer.isHidden() && !proofer.Rendering() && proofer.size() == placed)
+            proofer.setAttribute(Qt::WA_PendingResizeEvent, false);
         proofer.SetFixed(fixedFlags[index]);
         Globals::GeneratedColors->Add(proofer.PanelColor());
     }
-
-    LayoutProofers();
 
     for (const auto& proofer : cpList) {
         proofer->setVisible(true);

@@ -111,6 +111,11 @@ void ImagingControl::SetFileName(const QString& path) {
     SetPicture(Flattened(image));
 }
 
+void ImagingControl::TakePicture(const QString& path, const QImage& picture) {
+    m_fileName = path;
+    SetPicture(picture);
+}
+
 void ImagingControl::ResizePicture(int width, int height) {
     if (width <= 0 || height <= 0) {
         Err::Raise(RuntimeError::InvalidProcedureCall, Source());

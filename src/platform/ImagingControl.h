@@ -41,6 +41,8 @@ public:
     // 100 megapixels) and keeps the previous picture.
     QString FileName() const { return m_fileName; }
     void SetFileName(const QString& path);
+    // Takes a picture already read from path, as if assigning the name had loaded it: nothing is read.
+    void TakePicture(const QString& path, const QImage& picture);
     // 0 after a picture was loaded, 1 while none is held.
     int LoadState() const { return m_picture.isNull() ? 1 : 0; }
 

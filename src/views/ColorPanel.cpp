@@ -446,8 +446,13 @@ int32_t ColorPanel::ShowImage(bool reload, bool askForMissing) {
         if (TextureKindOfColor() != TextureKind::Image && !reload)
             return 0;
         if (reload || !m_renderer->HasRecoloured()) {
-            im->SetFileName(m_color->ColorTexture()->path());
-            im->ReduceColors(256, true, true);
+            const QString path = m_color->ColorTexture()->path();
+            const QImage grey = SwatchRenderer::GreyPicture(path, [&] {
+                im->SetFileName(path);
+                im->ReduceColors(256, true, true);
+                return im->Picture();
+            });
+            im->TakePicture(path, grey);
             im->Refresh();
             pic->setGeometry(0, 0, im->PictureWidth(), im->PictureHeight());
             m_renderer->LoadPicture(im->Picture());

@@ -116,6 +116,32 @@ SwatchRenderer::FileStamp SwatchRenderer::FileStamp::Of(const QString& file) {
             static_cast<int64_t>(info.st_mtim.tv_sec), static_cast<int64_t>(info.st_mtim.tv_nsec)};
 }
 
+struct SwatchRenderer::KeptPicture {
+    QString file;
+    FileStamp stamp;
+    QImage grey;
+};
+
+SwatchRenderer::KeptPicture& SwatchRenderer::keptPicture() {
+    static KeptPicture kept;
+    return kept;
+}
+
+QImage SwatchRenderer::GreyPicture(const QString& file, const std::function<QImage()>& load) {
+    KeptPicture& kept = keptPicture();
+    const FileStamp stamp = FileStamp::Of(file);
+    // A kept picture no swatch shares any more is only memory held: it goes rather than serve a later read.
+    if (kept.grey.isDetached())
+        kept = KeptPicture();
+    if (!file.isEmpty() && stamp.size >= 0 && file == kept.file && stamp == kept.stamp && !kept.grey.isNull())
+        return kept.grey;
+    kept = KeptPicture();
+    QImage grey = load();
+    if (stamp.size >= 0 && !grey.isNull())
+        kept = KeptPicture{file, stamp, grey};
+    return grey;
+}
+
 void SwatchRenderer::ReleasePattern() {
     m_texturiser.reset();
     m_patternFile.clear();

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class cColourise;
@@ -55,6 +56,11 @@ public:
     // Writes a 24-bit BMP of the plain colour at the given size; False when it could not be written.
     static bool WritePlainFile(const QString& path, int32_t width, int32_t height, int32_t rgb);
 
+    // The grey picture of a file, as the swatch shows it before recolouring: read by load (which may raise)
+    // unless the picture read last is of the same file, unchanged on disk, and still shown by a swatch. A
+    // document's proofers and a colour's copies often show one picture; it is then read and reduced once.
+    static QImage GreyPicture(const QString& file, const std::function<QImage()>& load);
+
     // The colouriser's hue (0 to 255, magenta at both ends) for a hue in degrees.
     static int32_t ColouriserHue(int32_t degrees);
 
@@ -69,6 +75,9 @@ private:
         static FileStamp Of(const QString& file);
         bool operator==(const FileStamp&) const = default;
     };
+
+    struct KeptPicture;
+    static KeptPicture& keptPicture();
 
     std::unique_ptr<cDIBSection> m_image;
     std::unique_ptr<cDIBSection> m_recoloured;

@@ -294,6 +294,34 @@ TEST_F(ColorPanelPicture, LoadColorizerCancelledOrFailedReturnsFalse) {
     EXPECT_TRUE(color->ColorTexture()->path().isEmpty());
 }
 
+// Swatches showing one picture share its reading, but never past a change of the file.
+TEST_F(ColorPanelPicture, ASecondSwatchShowsThePictureAsTheFileNowHoldsIt) {
+    const QString picture = WritePicture(QStringLiteral("shared.png"), 12, 9, 200);
+    const auto withPicture = [&](int red) {
+        auto color = MakeColor(red, 0, 200);
+        color->SetColorTexture(
+            Factory::NewTexture(9, QStringLiteral("shared"), picture, TextureKind::Image, false, false));
+        return color;
+    };
+    panel->Init(host.get(), withPicture(0), PanelStyle::Plain, false);
+    ASSERT_EQ(Surface()->size(), QSize(12, 9));
+
+    auto* second = new ColorPanel(host.get());
+    second->setGeometry(60, 10, PanelWidth, PanelHeight);
+    const auto surfaceOf = [](ColorPanel* swatch) { return swatch->findChild<PictureBox*>(QStringLiteral("pic")); };
+    second->Init(host.get(), withPicture(10), PanelStyle::Plain, false);
+    EXPECT_EQ(surfaceOf(second)->size(), QSize(12, 9));
+
+    ASSERT_TRUE(QFile::remove(picture));
+    WritePicture(QStringLiteral("shared.png"), 7, 5, 60);
+    auto* third = new ColorPanel(host.get());
+    third->setGeometry(110, 10, PanelWidth, PanelHeight);
+    third->Init(host.get(), withPicture(20), PanelStyle::Plain, false);
+    EXPECT_EQ(surfaceOf(third)->size(), QSize(7, 5));
+    second->Dispose();
+    third->Dispose();
+}
+
 TEST_F(ColorPanelPicture, MissingPictureAnsweredFalseFallsBackToThePlainColour) {
     auto color = MakeColor(0, 128, 0);
     color->SetColorTexture(Factory::NewTexture(7, QStringLiteral("sea"), QStringLiteral("/nowhere/sea.jpg"),

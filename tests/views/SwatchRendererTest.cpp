@@ -1,11 +1,14 @@
 #include "imaging/cDIBSection.h"
 #include "views/SwatchRenderer.h"
 
+#include <QFile>
 #include <QImage>
 #include <QRect>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -67,6 +70,70 @@ TEST(ScreenRowsNothing, AnEmptyAreaOrBitmapGivesNoImage) {
     EXPECT_TRUE(SwatchRenderer::ScreenRows(bitmap, QRect(0, 0, 4, 4)).isNull());
     ASSERT_TRUE(bitmap.Create(4, 4));
     EXPECT_TRUE(SwatchRenderer::ScreenRows(bitmap, QRect()).isNull());
+}
+
+// The grey picture of a file is read once while a swatch still shows it and the file is unchanged.
+class GreyPicture : public ::testing::Test {
+protected:
+    QString Write(const QString& name, int width, int grey = 90) {
+        QImage image(width, 3, QImage::Format_RGB32);
+        image.fill(QColor(grey, grey, grey));
+        const QString path = m_dir.filePath(name);
+        EXPECT_TRUE(image.save(path, "PNG"));
+        return path;
+    }
+
+    // Reads the file as the swatch would, counting the reads.
+    QImage Get(const QString& path) {
+        return SwatchRenderer::GreyPicture(path, [&] {
+            ++reads;
+            return QImage(path).convertToFormat(QImage::Format_RGB32);
+        });
+    }
+
+    QTemporaryDir m_dir;
+    int reads = 0;
+};
+
+TEST_F(GreyPicture, TheSameUnchangedFileStillShownIsReadOnce) {
+    const QString path = Write(QStringLiteral("a.png"), 5);
+    const QImage first = Get(path);
+    const QImage second = Get(path);
+    EXPECT_EQ(reads, 1);
+    EXPECT_EQ(second.size(), QSize(5, 3));
+    EXPECT_EQ(second.cacheKey(), first.cacheKey()) << "the copy shares the pixels, it is no second picture";
+}
+
+TEST_F(GreyPicture, AnotherFileAChangedFileOrAPictureNoOneShowsIsReadAgain) {
+    const QString a = Write(QStringLiteral("a.png"), 5);
+    const QString b = Write(QStringLiteral("b.png"), 7);
+    const QImage shownA = Get(a);
+    QImage shown = Get(b);
+    EXPECT_EQ(shown.size(), QSize(7, 3));
+    EXPECT_EQ(reads, 2);
+
+    ASSERT_TRUE(QFile::remove(b));
+    Write(QStringLiteral("b.png"), 9);
+    shown = Get(b);
+    EXPECT_EQ(shown.size(), QSize(9, 3)) << "a file replaced on disk is never served from memory";
+    EXPECT_EQ(reads, 3);
+
+    shown = QImage();
+    Get(b);
+    EXPECT_EQ(reads, 4) << "a picture held by nothing but the store is let go";
+}
+
+TEST_F(GreyPicture, AFailedReadRaisesAndKeepsNothing) {
+    const QString path = Write(QStringLiteral("a.png"), 5);
+    const QImage shown = Get(path);
+    EXPECT_THROW(SwatchRenderer::GreyPicture(Write(QStringLiteral("b.png"), 6),
+                                             []() -> QImage { throw std::runtime_error("unreadable"); }),
+                 std::runtime_error);
+    EXPECT_EQ(Get(path).size(), QSize(5, 3));
+    EXPECT_EQ(reads, 2) << "the failed read dropped what was kept before it";
+    const QString missing = m_dir.filePath(QStringLiteral("missing.png"));
+    EXPECT_THROW(SwatchRenderer::GreyPicture(missing, []() -> QImage { throw std::runtime_error("missing"); }),
+                 std::runtime_error);
 }
 
 }  // namespace

@@ -451,9 +451,11 @@ void ColorHistory::InitPanel(ColorPanel* panel, const std::shared_ptr<Color>& co
     // Sized as the layout will place it before it renders, so that placing it renders nothing again.
     panel->resize(std::max(0, Numeric::Round(PanelWidth() / TwipsX())),
                   std::max(0, Numeric::Round(PanelHeight(panels) / TwipsY())));
+    const QSize placed = panel->size();
     panel->Init(HostForm, color, PanelStyle::Plain, true);
-    // Qt keeps a hidden widget's resize for its first showing; the panel has just rendered at that size.
-    if (panel->isHidden())
+    // Qt keeps a hidden widget's resize for its first showing; the panel has just rendered at that size, unless a
+    // resize reached it during the render or the render waits for one in progress.
+    if (panel->isHidden() && !panel->Rendering() && panel->size() == placed)
         panel->setAttribute(Qt::WA_PendingResizeEvent, false);
 }
 

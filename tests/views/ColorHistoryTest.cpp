@@ -9,6 +9,8 @@
 #include "support/ScriptedPopup.h"
 
 #include <QCursor>
+#include <QImage>
+#include <QTimer>
 #include <QDialog>
 #include <QPlainTextEdit>
 
@@ -476,3 +478,36 @@ TEST_F(ColorHistoryStrip, DisposeLeavesOneEmptyPanelAndNoShadows) {
 }
 
 }  // namespace
+
+// A strip resized while one of its panels renders: every panel ends up drawn, and its file written, at the size it
+// is shown at.
+TEST_F(ColorHistoryStrip, AResizeDuringAPanelsRenderLeavesEveryPanelsFileAtItsShownSize) {
+    ASSERT_GE(Globals::Textures.size(), 2u);
+    std::vector<std::shared_ptr<Color>> colors;
+    for (int k = 1; k <= 4; ++k) {
+        // A pattern makes each panel's render run under the wait cursor, where timers fire.
+        auto color = Factory::NewColor(Globals::TextureItem(2)->Clone(), 15410, false);
+        color->SetColor(40 * k, 20, 10);
+        colors.push_back(color);
+    }
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setInterval(0);
+    bool duringRender = false;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        for (int i = 0; strip->Panel(i); ++i) duringRender = duringRender || strip->Panel(i)->Rendering();
+        strip->resize(strip->width(), strip->height() + 45);
+    });
+    timer.start();
+    strip->AddColorPanels(colors);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+
+    EXPECT_TRUE(duringRender);
+    ASSERT_EQ(strip->PanelCount(), 4);
+    for (int i = 0; i < 4; ++i) {
+        const ColorPanel& panel = *strip->Panel(i);
+        EXPECT_FALSE(panel.Rendering());
+        EXPECT_EQ(QImage(panel.PanelColor()->TemporaryImagePath()).size(), panel.size()) << "panel " << i;
+    }
+}

@@ -6,6 +6,14 @@
 #include <QImage>
 #include <QWidget>
 
+std::unique_ptr<fDropShadow> fDropShadow::ForView(QWidget* view, ShadowEdge edge) {
+    auto shadow = std::make_unique<fDropShadow>();
+    shadow->SetShadowSize(ViewShadowSize);
+    shadow->SetShadowType(edge);
+    shadow->SetShadow(view);
+    return shadow;
+}
+
 fDropShadow::~fDropShadow() { Unload(); }
 
 void fDropShadow::Show(QWidget* owner) {

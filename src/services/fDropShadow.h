@@ -6,6 +6,7 @@
 #include <QRect>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class DropShadowOverlay;
@@ -24,6 +25,11 @@ class fDropShadow : public ISubclass {
 public:
     fDropShadow() = default;
     ~fDropShadow() override;
+
+    // The thickness every raised view's shadows have.
+    static constexpr int32_t ViewShadowSize = 5;
+    // A raised view's shadow along one edge, not yet shown.
+    static std::unique_ptr<fDropShadow> ForView(QWidget* view, ShadowEdge edge);
 
     // Thickness in pixels.
     int32_t ShadowSize() const { return m_shadowSize; }

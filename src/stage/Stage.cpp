@@ -41,8 +41,6 @@ using namespace CommandIds;
 
 namespace {
 
-constexpr int kShadowSize = 5;
-
 QFont FontOf(const FontInfo& info) {
     QFont font(info.name);
     if (info.size > 0) {
@@ -155,14 +153,8 @@ void Stage::Init(QWidget* pfrm) {
 
 void Stage::CreateShadows() {
     UnloadShadows();
-    m_rightShadow = std::make_unique<fDropShadow>();
-    m_bottomShadow = std::make_unique<fDropShadow>();
-    m_rightShadow->SetShadowSize(kShadowSize);
-    m_rightShadow->SetShadowType(ShadowEdge::Right);
-    m_rightShadow->SetShadow(this);
-    m_bottomShadow->SetShadowSize(kShadowSize);
-    m_bottomShadow->SetShadowType(ShadowEdge::Bottom);
-    m_bottomShadow->SetShadow(this);
+    m_rightShadow = fDropShadow::ForView(this, ShadowEdge::Right);
+    m_bottomShadow = fDropShadow::ForView(this, ShadowEdge::Bottom);
     m_rightShadow->Show(m_owner);
     m_bottomShadow->Show(m_owner);
 }

@@ -140,14 +140,10 @@ void ColorHistory::Init(QWidget* pfrm, int32_t pVisibleProofers) {
     HostForm = pfrm;
     // At least one panel must fit, or the panel width would divide by zero.
     VisibleCount = std::max(1, pVisibleProofers);
-    ShadowRight = std::make_unique<fDropShadow>();
-    ShadowBottom = std::make_unique<fDropShadow>();
-    for (auto* shadow : {ShadowRight.get(), ShadowBottom.get()}) {
-        shadow->SetShadowSize(5);
-        shadow->SetShadowType(shadow == ShadowRight.get() ? ShadowEdge::Right : ShadowEdge::Bottom);
-        shadow->SetShadow(this);
-        shadow->Show(HostForm);
-    }
+    ShadowRight = fDropShadow::ForView(this, ShadowEdge::Right);
+    ShadowBottom = fDropShadow::ForView(this, ShadowEdge::Bottom);
+    ShadowRight->Show(HostForm);
+    ShadowBottom->Show(HostForm);
     m_commandBars->ActiveMenuBar()->SetVisible(false);
     BuildPopup();
     Colors = std::make_unique<ColorCollection>();

@@ -51,14 +51,8 @@ void ColorMatch::Init(QWidget* pfrm) {
     m_colors = std::make_shared<ColorCollection>();
 
     UnloadShadows();
-    m_shadowRight = std::make_unique<fDropShadow>();
-    m_shadowBottom = std::make_unique<fDropShadow>();
-    m_shadowRight->SetShadowSize(5);
-    m_shadowRight->SetShadowType(ShadowEdge::Right);
-    m_shadowRight->SetShadow(this);
-    m_shadowBottom->SetShadowSize(5);
-    m_shadowBottom->SetShadowType(ShadowEdge::Bottom);
-    m_shadowBottom->SetShadow(this);
+    m_shadowRight = fDropShadow::ForView(this, ShadowEdge::Right);
+    m_shadowBottom = fDropShadow::ForView(this, ShadowEdge::Bottom);
     m_shadowRight->Show(m_hostForm);
     m_shadowBottom->Show(m_hostForm);
 

@@ -601,14 +601,8 @@ void ColorPanel::CreateShadows() {
     if (m_style == PanelStyle::Plain || isHidden())
         return;
     UnloadShadows();
-    m_rightShadow = std::make_unique<fDropShadow>();
-    m_bottomShadow = std::make_unique<fDropShadow>();
-    m_rightShadow->SetShadowSize(5);
-    m_rightShadow->SetShadowType(ShadowEdge::Right);
-    m_rightShadow->SetShadow(this);
-    m_bottomShadow->SetShadowSize(5);
-    m_bottomShadow->SetShadowType(ShadowEdge::Bottom);
-    m_bottomShadow->SetShadow(this);
+    m_rightShadow = fDropShadow::ForView(this, ShadowEdge::Right);
+    m_bottomShadow = fDropShadow::ForView(this, ShadowEdge::Bottom);
     if (!m_suspendLayout) {
         m_rightShadow->Show(m_owner);
         m_bottomShadow->Show(m_owner);

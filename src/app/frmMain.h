@@ -244,6 +244,9 @@ protected:
 
 private:
     void BuildTopColorBox();
+    // A hidden 236 × 66 box for the ribbon: a framed white swatch at the left and three 0..255 sliders beside it.
+    QWidget* BuildSwatchBox(const QString& name, PictureBox*& swatch, const QString& swatchName,
+                            std::array<QSlider*, 3>& sliders, const QString& sliderName);
     void Form_KeyPress(int keyAscii);
     bool Form_QueryUnload();
     void Form_Unload();

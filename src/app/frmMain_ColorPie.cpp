@@ -10,7 +10,6 @@
 #include "views/ColorPanel.h"
 
 #include <QLabel>
-#include <QPainter>
 #include <QSignalBlocker>
 #include <QSlider>
 
@@ -18,14 +17,8 @@
 
 void frmMain::BuildBackColorBox() {
     // The background box that the "Color Pie" tab hosts, laid out like the colour-range box.
-    picBackColor = new QWidget(this);
-    picBackColor->setObjectName(QStringLiteral("picBackColor"));
-    picBackColor->setFixedSize(236, 66);
-    picBackColor->hide();
-
-    picBColor = new PictureBox(picBackColor);
-    picBColor->setObjectName(QStringLiteral("picBColor"));
-    picBColor->setGeometry(2, 3, 72, 60);
+    picBackColor = BuildSwatchBox(QStringLiteral("picBackColor"), picBColor, QStringLiteral("picBColor"), sldBackColor,
+                                  QStringLiteral("sldBackColor"));
     picBColor->SetBackColor(ColorMatch::White);
 
     // The label covers the swatch but for its one-pixel frame, and carries the same colour.
@@ -35,21 +28,11 @@ void frmMain::BuildBackColorBox() {
     lblMatchBackColor->setAlignment(Qt::AlignCenter);
     lblMatchBackColor->setWordWrap(true);
     lblMatchBackColor->setAutoFillBackground(true);
-    picBColor->SetPaintHandler([this](QPainter& painter) {
-        painter.setPen(QColor(0x8A, 0x96, 0xA6));
-        painter.drawRect(picBColor->rect().adjusted(0, 0, -1, -1));
-    });
 
     for (int i = 0; i < 3; ++i) {
-        auto* slider = new QSlider(Qt::Horizontal, picBackColor);
-        slider->setObjectName(QStringLiteral("sldBackColor%1").arg(i));
-        slider->setGeometry(84, 4 + i * 20, 148, 18);
-        slider->setRange(0, 255);
-        slider->setSingleStep(1);
-        slider->setPageStep(10);
+        QSlider* slider = sldBackColor[static_cast<size_t>(i)];
         slider->setValue(255);
         connect(slider, &QSlider::valueChanged, this, [this, i] { sldBackColor_Change(i); });
-        sldBackColor[static_cast<size_t>(i)] = slider;
     }
 
     ControlDrag::AcceptDrops(picBColor, [this](QWidget* source) { picBColor_DragDrop(source); });

@@ -16,6 +16,17 @@
 namespace {
 // Window-system lengths are whole pixels; a fraction goes to the nearest, halves to even.
 int Pixels(double value) { return Numeric::Round(value); }
+
+// The stage and the pie cover the proofer row whether shown or not; only a shown one casts its shadows.
+template <typename View>
+void PlaceShadows(View& view) {
+    if (view.isVisible()) {
+        view.RefreshShadows(frmMain::SizeMessage);
+        view.ShowShadows();
+    } else {
+        view.HideShadows();
+    }
+}
 }  // namespace
 
 int frmMain::StripReserve(int stripCount) {
@@ -69,22 +80,12 @@ void frmMain::Form_Resize() {
         const int rowRight = last.x() + last.width();
         ctlStage->setGeometry(first.x(), first.y(), std::max(0, rowRight - LayoutMargin),
                               std::max(0, history[0]->y() - first.y() - StripGap));
-        if (ctlStage->isVisible()) {
-            ctlStage->RefreshShadows(SizeMessage);
-            ctlStage->ShowShadows();
-        } else {
-            ctlStage->HideShadows();
-        }
+        PlaceShadows(*ctlStage);
     } catch (...) {
     }
     try {
         ctlMatch->setGeometry(ctlStage->geometry());
-        if (ctlMatch->isVisible()) {
-            ctlMatch->RefreshShadows(SizeMessage);
-            ctlMatch->ShowShadows();
-        } else {
-            ctlMatch->HideShadows();
-        }
+        PlaceShadows(*ctlMatch);
     } catch (...) {
     }
 }

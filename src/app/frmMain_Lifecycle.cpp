@@ -66,19 +66,8 @@ frmMain::~frmMain() {
 
 void frmMain::BuildTopColorBox() {
     // The colour-range box that the ribbon hosts: the top-colour swatch with its label, and three sliders.
-    picLimits = new QWidget(this);
-    picLimits->setObjectName(QStringLiteral("picLimits"));
-    picLimits->setFixedSize(236, 66);
-    picLimits->hide();
-
-    picColor = new PictureBox(picLimits);
-    picColor->setObjectName(QStringLiteral("picColor"));
-    picColor->setGeometry(2, 3, 72, 60);
-    picColor->SetBackColor(0xFFFFFF);
-    picColor->SetPaintHandler([this](QPainter& painter) {
-        painter.setPen(QColor(0x8A, 0x96, 0xA6));
-        painter.drawRect(picColor->rect().adjusted(0, 0, -1, -1));
-    });
+    picLimits = BuildSwatchBox(QStringLiteral("picLimits"), picColor, QStringLiteral("picColor"), sldTopColor,
+                               QStringLiteral("sldTopColor"));
 
     lblAllColors = new QLabel(picColor);
     lblAllColors->setObjectName(QStringLiteral("lblAllColors"));
@@ -86,16 +75,35 @@ void frmMain::BuildTopColorBox() {
     lblAllColors->setAlignment(Qt::AlignCenter);
     lblAllColors->setWordWrap(true);
     lblAllColors->setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+QWidget* frmMain::BuildSwatchBox(const QString& name, PictureBox*& swatch, const QString& swatchName,
+                                 std::array<QSlider*, 3>& sliders, const QString& sliderName) {
+    auto* box = new QWidget(this);
+    box->setObjectName(name);
+    box->setFixedSize(236, 66);
+    box->hide();
+
+    PictureBox* picture = new PictureBox(box);
+    picture->setObjectName(swatchName);
+    picture->setGeometry(2, 3, 72, 60);
+    picture->SetBackColor(0xFFFFFF);
+    picture->SetPaintHandler([picture](QPainter& painter) {
+        painter.setPen(QColor(0x8A, 0x96, 0xA6));
+        painter.drawRect(picture->rect().adjusted(0, 0, -1, -1));
+    });
+    swatch = picture;
 
     for (int i = 0; i < 3; ++i) {
-        auto* slider = new QSlider(Qt::Horizontal, picLimits);
-        slider->setObjectName(QStringLiteral("sldTopColor%1").arg(i));
+        auto* slider = new QSlider(Qt::Horizontal, box);
+        slider->setObjectName(sliderName + QString::number(i));
         slider->setGeometry(84, 4 + i * 20, 148, 18);
         slider->setRange(0, 255);
         slider->setSingleStep(1);
         slider->setPageStep(10);
-        sldTopColor[static_cast<size_t>(i)] = slider;
+        sliders[static_cast<size_t>(i)] = slider;
     }
+    return box;
 }
 
 void frmMain::Form_Load() {

@@ -308,6 +308,9 @@ void ShowHistoryGroups(int32_t n, const ChooserHost& host) {
         }
     }
     host.RefreshLayout();
+    // The schemes galleries check the count through the Update round; a document read at start-up runs no command
+    // that would ask for one.
+    host.Bars.ScheduleRibbonUpdate();
 }
 
 void SelectTextureByName(const QString& name, const ChooserHost& host) {

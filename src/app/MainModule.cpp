@@ -9,6 +9,7 @@
 #include "model/Texture.h"
 #include "platform/App.h"
 #include "platform/MessageBox.h"
+#include "platform/RegularFile.h"
 #include "platform/RuntimeError.h"
 #include "services/CommandIds.h"
 #include "services/FileShared.h"
@@ -67,9 +68,11 @@ bool Main(const QString& commandLine) {
 
 void LoadTextureList() {
     // Directory order, not sorted; like the runtime's pattern search, ordinary visible files only.
-    const QStringList matches =
-        QDir(App::Path() + QStringLiteral("/textures"))
-            .entryList({QStringLiteral("*.bmp")}, QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
+    const QDir folder(App::Path() + QStringLiteral("/textures"));
+    QStringList matches =
+        folder.entryList({QStringLiteral("*.bmp")}, QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
+    // Qt lists a link whatever it points at; a texture must be a regular file, or reading it could block.
+    matches.removeIf([&folder](const QString& match) { return !RegularFile::IsRegular(folder.filePath(match)); });
     Globals::Textures.clear();
     Globals::Textures.push_back(
         Factory::NewTexture(1, QStringLiteral("  No Texture"), QString(), TextureKind::None, true, false));

@@ -11,7 +11,9 @@
 #include "platform/Twips.h"
 #include "services/Hourglass.h"
 
+#include <QGuiApplication>
 #include <QPointer>
+#include <QScreen>
 
 #include <exception>
 
@@ -21,8 +23,9 @@ namespace {
 
 constexpr double TitleSize = 16;
 constexpr double BodySize = 10;
-constexpr double SwatchWidth = 250;
-constexpr double SwatchHeight = 50;
+// The printed swatch in the box's own units, screen pixels.
+constexpr int SwatchWidth = 250;
+constexpr int SwatchHeight = 50;
 // The runtime's number for a failure that carries none of its own.
 constexpr int32_t InternalError = 51;
 
@@ -46,14 +49,20 @@ void printTitle(Printer& printer, float L) {
 
 // The swatch's flat picture at the printed size, taken the way the box shows it; the box keeps it.
 QImage swatchPicture(PictureBox* box) {
-    const double pixelsPerTwip = box->logicalDpiX() / Twips::PerInch;
     const QSize saved = box->size();
-    box->resize(std::max(1, Numeric::Round(SwatchWidth * pixelsPerTwip)),
-                std::max(1, Numeric::Round(SwatchHeight * pixelsPerTwip)));
+    box->resize(SwatchWidth, SwatchHeight);
     box->SetPicture(box->Image());
     QImage picture = box->Picture();
     box->resize(saved);
     return picture;
+}
+
+// A picture prints at its own size: its pixels are the screen's, converted to twips at the screen's DPI.
+QSizeF screenTwips(QSize pixels, const QWidget* on) {
+    const QScreen* screen = on ? on->screen() : QGuiApplication::primaryScreen();
+    const double dpiX = on ? on->logicalDpiX() : screen ? screen->logicalDotsPerInchX() : 96.0;
+    const double dpiY = on ? on->logicalDpiY() : screen ? screen->logicalDotsPerInchY() : 96.0;
+    return {pixels.width() * Twips::PerInch / dpiX, pixels.height() * Twips::PerInch / dpiY};
 }
 
 void reportFailure(int32_t number) {
@@ -208,10 +217,14 @@ void PrintColorPanel(const ReportColor& swatch, float L, float V, int32_t index)
 
     // Half the page width, a whole number of twips, lies right of the value column.
     const double x = Numeric::Round(printer.ScaleWidth()) / 2.0;
-    if (swatch.picture)
-        printer.PaintPicture(swatchPicture(swatch.picture), x, y, SwatchWidth, SwatchHeight);
-    else
-        printer.FillRect(x, y, SwatchWidth, SwatchHeight, swatch.color->RGBColor());
+    if (swatch.picture) {
+        const QImage picture = swatchPicture(swatch.picture);
+        const QSizeF size = screenTwips(picture.size(), swatch.picture);
+        printer.PaintPicture(picture, x, y, size.width(), size.height());
+    } else {
+        const QSizeF size = screenTwips(QSize(SwatchWidth, SwatchHeight), nullptr);
+        printer.FillRect(x, y, size.width(), size.height(), swatch.color->RGBColor());
+    }
 }
 
 void PrintWrappedText(const QString& text, float margin) {

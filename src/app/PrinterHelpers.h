@@ -21,7 +21,8 @@ void PrintColorReport(const ReportHost& host);
 void PrintProofers(const ReportHost& host, frmPrinting& progress);
 // Prints nothing, not even a page, when no strip holds a colour.
 void PrintColorSchemes(const ReportHost& host, frmPrinting& progress);
-// One colour: heading, three value lines at the value column, a 250 x 50 swatch beside them.
+// One colour: heading, three value lines at the value column, and beside them a swatch of 250 x 50 screen
+// pixels at its own size (3750 x 750 twips at 96 DPI).
 void PrintColorPanel(const ReportColor& swatch, float L, float V, int32_t index);
 // Notes word-wrapped between the margin and the page edges; empty notes print nothing.
 void PrintWrappedText(const QString& text, float margin);

@@ -18,6 +18,7 @@
 #include "services/DocumentArchive.h"
 #include "services/FileShared.h"
 #include "services/Hourglass.h"
+#include "services/SpecialFolders.h"
 #include "services/XMLShared.h"
 #include "stage/Stage.h"
 #include "views/ColorHistory.h"
@@ -73,6 +74,8 @@ FileDialog::Request documentDialog(FileDialog::Mode mode, int flags, QWidget* pa
     request.filter = DocumentFilter;
     request.flags = flags;
     request.fileName = FileShared::GetLastPath(QStringLiteral("*.tnd"));
+    // Used when the remembered document's folder is gone; after it the box falls back to the home folder.
+    request.initDir = SpecialFolders::MyDocumentsFolder();
     request.parent = parent;
     return request;
 }

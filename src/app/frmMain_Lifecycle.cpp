@@ -25,17 +25,38 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QScreen>
 #include <QSlider>
+#include <QStyle>
 
 namespace {
 constexpr int TextPane = 0;
+
+// 1024 x 700 where it fits; a desktop scale (QT_SCALE_FACTOR) can make that larger than the screen, so the first size
+// never exceeds the screen's free area less the window frame, and the least size gives way as well.
+void fitFirstSize(QWidget& window) {
+    const QSize wanted(1024, 700);
+    const QSize least(640, 480);
+    QSize room = wanted;
+    if (const QScreen* screen = window.screen()) {
+        // The frame is the window manager's and unknown before the window shows; the style's title bar and
+        // frame widths stand in for it.
+        const QStyle* style = window.style();
+        const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, &window);
+        const int title = style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+        const QRect available = screen->availableGeometry();
+        room = QSize(available.width() - 2 * border, available.height() - title - 2 * border);
+    }
+    const QSize first = wanted.boundedTo(room).expandedTo(QSize(1, 1));
+    window.setMinimumSize(least.boundedTo(first));
+    window.resize(first);
+}
 }  // namespace
 
 frmMain::frmMain() {
     setWindowTitle(App::Title());
     setFocusPolicy(Qt::StrongFocus);
-    setMinimumSize(640, 480);
-    resize(1024, 700);
+    fitFirstSize(*this);
 
     m_commandBars = new CommandBars(this);
     connect(m_commandBars, &CommandBars::Execute, this, &frmMain::CommandBars_Execute);

@@ -1,7 +1,10 @@
 #include "platform/FileDialog.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPointer>
+#include <QRegularExpression>
 
 namespace FileDialog {
 
@@ -16,7 +19,8 @@ QPointer<QWidget>& owner() {
 }
 
 Result showReal(const Request& request) {
-    QFileDialog dialog(request.parent ? request.parent : owner().data(), request.title, request.initDir);
+    // The start folder is set below: given to the constructor, a missing one would land in the name box.
+    QFileDialog dialog(request.parent ? request.parent : owner().data(), request.title);
     dialog.setAcceptMode(request.mode == Mode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     if (request.mode == Mode::Open)
         dialog.setFileMode((request.flags & FileMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
@@ -29,8 +33,12 @@ Result showReal(const Request& request) {
         if (index >= 0 && index < filters.size())
             dialog.selectNameFilter(filters[index]);
     }
-    if (!request.fileName.isEmpty())
-        dialog.selectFile(request.fileName);
+    const Start start = StartOf(request);
+    if (!start.folder.isEmpty())
+        dialog.setDirectory(start.folder);
+    // A full path keeps the box in that folder and puts only the name into the name box.
+    if (!start.name.isEmpty())
+        dialog.selectFile(start.folder.isEmpty() ? start.name : QDir(start.folder).filePath(start.name));
     Result result;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return result;
@@ -40,6 +48,27 @@ Result showReal(const Request& request) {
     return result;
 }
 }  // namespace
+
+Start StartOf(const Request& request) {
+    Start start;
+    const QFileInfo file(request.fileName);
+    if (!request.fileName.isEmpty() && !file.fileName().contains(QRegularExpression(QStringLiteral("[*?\\[]"))))
+        start.name = file.fileName();
+    QStringList folders;
+    if (!request.fileName.isEmpty() && request.fileName.contains(QLatin1Char('/')))
+        folders << file.absolutePath();
+    if (!request.initDir.isEmpty())
+        folders << request.initDir;
+    if (folders.isEmpty())
+        return start;
+    folders << QDir::homePath();
+    for (const QString& folder : folders)
+        if (QFileInfo(folder).isDir()) {
+            start.folder = QDir(folder).absolutePath();
+            break;
+        }
+    return start;
+}
 
 Result Show(const Request& request) {
     if (handler())
@@ -56,7 +85,8 @@ QStringList NameFilters(const QString& filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString description = parts[i];
-        const QString patterns = QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
+        // A trailing ";" ends the list; it adds no empty pattern.
+        const QString patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QLatin1Char(' '));
         // A description that already lists its patterns keeps them once.
         if (!description.contains(QLatin1Char('(')))
             description += QStringLiteral(" (") + patterns + QLatin1Char(')');

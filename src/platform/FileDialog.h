@@ -29,6 +29,8 @@ struct Request {
     // "Description|pattern;pattern|Description|pattern", as the common dialog takes it.
     QString filter;
     int filterIndex = 1;  // 1-based
+    // Where the box starts: fileName's folder, else initDir, else (when either was given) the home folder, the
+    // first of them that exists. The name box takes fileName's own name unless that is a pattern such as "*.tnd".
     QString initDir;
     QString fileName;
     int flags = 0;
@@ -42,6 +44,13 @@ struct Result {
 };
 
 using Handler = std::function<Result(const Request&)>;
+
+// The folder and the name a box for the request starts with; an empty folder leaves the dialog's own choice.
+struct Start {
+    QString folder;
+    QString name;
+};
+Start StartOf(const Request& request);
 
 // Shows the dialog (or asks the handler) and returns what the user chose.
 Result Show(const Request& request);

@@ -62,8 +62,9 @@ int32_t CurrentMessage() { return g_currentMessage; }
 bool IsOwnProcessWindow(int32_t hwnd) { return WindowRegistry::ProcessId(hwnd) == QCoreApplication::applicationPid(); }
 
 void RaiseSubclassError(int32_t n) {
+    // The runtime's own numbers come with an empty source: Err::Raise would put the program's name there.
     if (n < 1001)
-        Err::Raise(n);
+        throw RuntimeError(n, QString(), RuntimeError::DescriptionOf(n));
     QString description;
     switch (n) {
         case CantSubclassWindow: description = QStringLiteral("Can't subclass window"); break;

@@ -337,6 +337,12 @@ void ColorHistory::ReloadPanels() {
         if (panel != cpItem.front())
             UnloadPanel(panel);
     }
+    // A panel still running a command of its own ("&Delete Color" on the first colour) puts off its new colour
+    // until that command returns, after the layout has hidden it as empty: a fresh panel takes its place.
+    if (cpItem.front()->Rendering()) {
+        UnloadPanel(cpItem.front());
+        LoadPanel();
+    }
     for (int32_t k = 1; k <= Colors->count(); ++k) {
         if (k > 1)
             LoadPanel();

@@ -23,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -90,10 +91,17 @@ TEST_F(ProgramFolder, NoTexturesFolderGivesOnlyNoTexture) {
     expectOnlyNoTexture();
 }
 
-TEST_F(ProgramFolder, EmptyTexturesFolderGivesOnlyNoTexture) {
+TEST_F(ProgramFolder, ATexturesFolderWithoutRegularBmpFilesGivesOnlyNoTexture) {
     QDir().mkpath(folder.path() + "/textures");
     addTexture("notes.txt");
     QDir().mkpath(folder.path() + "/textures/folder.bmp");
+    // What is no regular file, also behind a link, is no texture: reading a FIFO or a device would block.
+    const QString textures = folder.path() + "/textures/";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(textures + "pipe.bmp").constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(textures + "pipe.bmp", textures + "to-pipe.bmp"));
+    ASSERT_TRUE(QFile::link("/dev/zero", textures + "to-device.bmp"));
+    ASSERT_TRUE(QFile::link(textures + "folder.bmp", textures + "to-folder.bmp"));
+    ASSERT_TRUE(QFile::link(textures + "gone", textures + "dangling.bmp"));
     MainModule::LoadTextureList();
     expectOnlyNoTexture();
 }

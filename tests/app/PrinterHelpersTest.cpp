@@ -228,6 +228,26 @@ TEST_F(PrinterHelpersTest, PagesBreakBeforeAColourAndNeverInsideOne) {
     }
     EXPECT_EQ(headings, 8 + 2 * 10);
     EXPECT_TRUE(pages.join(QString()).contains(QStringLiteral("LASTNOTE")));
+
+    // Each swatch prints whole, 2.6 x 0.52 inch, on the page of its values.
+    std::vector<std::shared_ptr<Color>> colours;
+    for (const ReportColor& proofer : host.proofers) colours.push_back(proofer.color);
+    for (const ReportScheme& scheme : host.schemes)
+        for (const ReportColor& colour : scheme.colors) colours.push_back(colour.color);
+    int measured = 0;
+    for (int p = 0; p < pages.size(); ++p) {
+        const QImage page = PdfText::Render(pdf(), p + 1, 48);
+        ASSERT_FALSE(page.isNull());
+        for (const auto& colour : colours) {
+            if (!pages[p].contains(QStringLiteral("RGB: ") + colour->ToString(QStringLiteral("rgb"))))
+                continue;
+            ++measured;
+            const QRect found = colouredArea(page, QColor(colour->Red(), colour->Green(), colour->Blue()));
+            EXPECT_NEAR(found.width(), 125, 2) << "page " << p + 1 << " " << colour->ToString(QString()).toStdString();
+            EXPECT_NEAR(found.height(), 25, 2) << "page " << p + 1 << " " << colour->ToString(QString()).toStdString();
+        }
+    }
+    EXPECT_EQ(measured, 8 + 2 * 10);
 }
 
 TEST_F(PrinterHelpersTest, TheProgressWindowNamesEachItemAsItPrints) {
@@ -277,14 +297,33 @@ TEST_F(PrinterHelpersTest, SwatchesPrintBesideTheValuesEvenWhenTheirPictureIsGon
     EXPECT_TRUE(pages[0].contains(QStringLiteral("RGB: (20, 180, 60)")));
     EXPECT_EQ(box.size(), QSize(64, 32));
 
-    // At 144 dpi the 250 x 50 twip swatch is 25 x 5 pixels, right of the page's middle.
+    // The box's picture is taken at 250 x 50 of its own pixels and drawn at its own size, 96 to the inch: 2.6 x 0.52
+    // inch. The colour without a box prints the same size.
+    const std::vector<PdfText::Image> images = PdfText::Images(pdf());
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_EQ(images[0].page, 1);
+    EXPECT_EQ(images[0].width, 250);
+    EXPECT_EQ(images[0].height, 50);
+    EXPECT_NEAR(images[0].xPpi, 96, 1);
+    EXPECT_NEAR(images[0].yPpi, 96, 1);
+
+    // At 144 dpi that is 375 x 75 pixels, from the middle of the printable width, beside the "RGB: " line.
     const QImage page = PdfText::Render(pdf(), 1, 144);
     ASSERT_FALSE(page.isNull());
-    for (const QColor wanted : {QColor(200, 30, 90), QColor(20, 180, 60)}) {
-        const QRect found = colouredArea(page, wanted);
-        EXPECT_NEAR(found.width(), 25, 2) << wanted.name().toStdString();
-        EXPECT_NEAR(found.height(), 5, 2) << wanted.name().toStdString();
-        EXPECT_GT(found.left(), page.width() / 2 - 2);
+    std::vector<double> rgbTops;
+    for (const PdfText::Word& word : PdfText::Words(pdf(), 1))
+        if (word.text == QStringLiteral("RGB:"))
+            rgbTops.push_back(word.box.top() * 2);
+    ASSERT_EQ(rgbTops.size(), 2u);
+    const double middle = (18 + (595.28 - 36) / 2) * 2;
+    const QColor wanted[] = {QColor(200, 30, 90), QColor(20, 180, 60)};
+    for (int k = 0; k < 2; ++k) {
+        const QRect found = colouredArea(page, wanted[k]);
+        EXPECT_NEAR(found.width(), 375, 2) << k;
+        EXPECT_NEAR(found.height(), 75, 2) << k;
+        EXPECT_NEAR(found.left(), middle, 2) << k;
+        // The line's top lies a little above its letters.
+        EXPECT_NEAR(found.top(), rgbTops[static_cast<size_t>(k)], 8) << k;
     }
 }
 
@@ -306,7 +345,7 @@ TEST_F(PrinterHelpersTest, ASwatchWhosePictureFileIsMissingPrintsItsValuesAndIts
     EXPECT_EQ(panel->PictureColor()->size(), boxSize);
     const QImage page = PdfText::Render(pdf(), 1, 144);
     ASSERT_FALSE(page.isNull());
-    EXPECT_NEAR(colouredArea(page, QColor(20, 180, 60)).width(), 25, 2);
+    EXPECT_NEAR(colouredArea(page, QColor(20, 180, 60)).width(), 375, 2);
     panel->Dispose();
 }
 

@@ -8,7 +8,6 @@
 #include "support/TempFolders.h"
 
 #include <QCoreApplication>
-#include <QRandomGenerator>
 
 #include <sys/wait.h>
 
@@ -16,15 +15,6 @@ namespace {
 
 using namespace DocumentFixture;
 using FaultInjection::EntriesOf;
-
-// A picture that does not compress, so its PNG is about as large as its pixels.
-QImage noise(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    QRandomGenerator generator(17);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) image.setPixel(x, y, 0xFF000000u | (generator.generate() & 0xFFFFFFu));
-    return image;
-}
 
 // Everything of the window a failed save must leave as it found it.
 struct WindowState {
@@ -107,7 +97,7 @@ TEST_F(FailedSave, AFullTemporaryFolderDuringSaveKeepsTheDocumentAndTheWindow) {
     if (!mounts.Available())
         GTEST_SKIP() << mounts.Reason().toStdString();
     const QString picture = path("photo.png");
-    ASSERT_TRUE(noise(1000, 750).save(picture));
+    ASSERT_TRUE(FaultInjection::Noise(1000, 750).save(picture));
     ASSERT_TRUE(window->ctlStage->OpenPicture(picture));
     const QString document = path("photo.tnd");
     saveAs(document);
@@ -235,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(FailedSave, EveryPieceThatMeetsAFullDiskFailsTheWholeSave) {
     ASSERT_TRUE(window->ctlStage->OpenPicture([&] {
         const QString picture = path("noise.png");
-        EXPECT_TRUE(noise(250, 250).save(picture));
+        EXPECT_TRUE(FaultInjection::Noise(250, 250).save(picture));
         return picture;
     }()));
     const QString document = path("doc.tnd");

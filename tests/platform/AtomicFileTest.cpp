@@ -42,15 +42,6 @@ QByteArray noise(qsizetype bytes) {
     return data;
 }
 
-// A picture that does not compress, so its encoded file is about as large as its pixels.
-QImage noisePicture(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    QRandomGenerator generator(5);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) image.setPixel(x, y, 0xFF000000u | (generator.generate() & 0xFFFFFF));
-    return image;
-}
-
 class AtomicFileTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(root.isValid()); }
@@ -79,7 +70,7 @@ TEST_F(AtomicFileTest, AWriteThatMeetsAFullDiskFailsAndKeepsThePreviousFile) {
          [&](const QString& t, Durability d) {
              AtomicFile file(t, d);
              QImageWriter writer(file.Device(), "bmp");
-             (void)writer.write(noisePicture(250, 250));
+             (void)writer.write(FaultInjection::Noise(250, 250));
              file.Commit();
          }},
     };

@@ -21,7 +21,6 @@
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QMenu>
-#include <QRandomGenerator>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -422,13 +421,7 @@ TEST_F(StageFiles, AFailedSaveSaysSoAndLeavesWhatStoodThere) {
 // A full disk (a file-size limit) meets each format's writer: Qt's save file would commit what it could write.
 TEST_F(StageFiles, SaveImageAsOnAFullDiskKeepsTheOldPictureInEveryFormat) {
     // Noise does not compress: every format's file is far larger than the limit.
-    QImage noise(250, 250, QImage::Format_RGB32);
-    QRandomGenerator generator(3);
-    for (int y = 0; y < noise.height(); ++y) {
-        for (int x = 0; x < noise.width(); ++x) {
-            noise.setPixel(x, y, 0xFF000000u | (generator.generate() & 0xFFFFFFu));
-        }
-    }
+    const QImage noise = FaultInjection::Noise(250, 250);
     for (const char* format : {"png", "jpg", "tif", "bmp"}) {
         ASSERT_GT(Encoded(noise, format).size(), 32 * 1024) << format;
     }

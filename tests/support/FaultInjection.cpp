@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QStringList>
 
 #include <cerrno>
@@ -78,6 +79,14 @@ pid_t DeadProcessId() {
     int status = 0;
     ::waitpid(child, &status, 0);
     return child;
+}
+
+QImage Noise(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    QRandomGenerator generator(17);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) image.setPixel(x, y, 0xFF000000u | (generator.generate() & 0xFFFFFFu));
+    return image;
 }
 
 QStringList EntriesOf(const QString& folder) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 
 #include <gtest/gtest.h>
@@ -21,6 +22,10 @@ bool LeaveFree(const QString& folder, qint64 freeBytes);
 
 // The id of a process that has ended (a child started and reaped here), for names of a writer that is gone.
 pid_t DeadProcessId();
+
+// A picture of random pixels: it does not compress, so each format's file of it is about as large as its
+// pixels, which puts it past a file-size limit or a small file system.
+QImage Noise(int width, int height);
 
 // The entries of a folder, hidden ones too, sorted.
 QStringList EntriesOf(const QString& folder);

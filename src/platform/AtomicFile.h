@@ -15,9 +15,10 @@ class QIODevice;
 // a destroyed AtomicFile leaves no file behind. Errors are RuntimeErrors (61 disk full, 70 permission
 // denied, 76 path not found, 75 otherwise).
 //
-// Where a target is replaced, the new file takes a second name for the one system call before the rename:
-// "." + name + "." + process id + "." + eight hex digits + ".tmp". A process killed in that call leaves it;
-// RemoveLeftovers removes such names whose writer no longer runs.
+// Where a target is replaced, the new file takes a second name for the one system call before the rename
+// (for the whole write in a folder that cannot hold unnamed files): "." + name + "." + process id + "." +
+// eight hex digits + ".tmp". A process killed meanwhile leaves it; RemoveLeftovers removes such names whose
+// writer no longer runs.
 class AtomicFile {
 public:
     enum class Durability {

@@ -204,9 +204,11 @@ public:
     QString DocumentFolder;
     // The recent-files list, made with the system menu.
     MRUManager* MRU = nullptr;
-    // Writes the whole document to path; any failure is raised, and the file at path stays as it was.
+    // Writes the whole document to path; any failure is raised, and the file at path, the document folder, the
+    // recent list and every object's modified flag stay as they were.
     void WriteDocument(const QString& path);
-    void WriteDocumentFiles(const QString& path);
+    // Writes the document's files into folder, a fresh document folder, and packs them into path.
+    void WriteDocumentFiles(const QString& path, const QString& folder);
     // Reads the document at path into the window. A file that fails the checks is raised before anything in
     // the window, the document folder or the recent list changes.
     void ReadDocument(const QString& path);

@@ -2,12 +2,15 @@
 
 #include "app/ChooserHelper.h"
 #include "app/DocumentCheck.h"
+#include "app/DocumentRollback.h"
 #include "app/MRUManager.h"
 #include "app/MainHelpers.h"
 #include "model/Color.h"
 #include "model/ColorCollection.h"
 #include "model/Globals.h"
 #include "model/Texture.h"
+#include "platform/App.h"
+#include "platform/AtomicFile.h"
 #include "platform/CommandBarComboBox.h"
 #include "platform/CommandBars.h"
 #include "platform/FileDialog.h"
@@ -49,6 +52,11 @@ int32_t errorNumberOf(const std::exception_ptr& error) {
     } catch (...) {
         return RuntimeError::PathFileAccessError;
     }
+}
+
+[[noreturn]] void raisePieceFailed(const QString& piece) {
+    Err::Raise(RuntimeError::PathFileAccessError, App::EXEName() + QStringLiteral(".WriteDocument"),
+               QStringLiteral("Writing %1 failed.").arg(piece));
 }
 
 void reportError(const QString& text, int32_t number) {
@@ -105,22 +113,25 @@ void frmMain::ReportReadError(const std::exception_ptr& error) {
 }
 
 void frmMain::WriteDocument(const QString& path) {
-    // Each piece's writer clears its modified mark as it goes; a write that fails later kept nothing, so the
-    // document must still count as modified or the next close would drop it without a question.
-    const bool wasModified = IsModified();
+    // Each piece's writer clears its modified flags and points picture textures into the new folder as it goes;
+    // a write that fails anywhere puts all of that back and leaves no folder behind, so the document, its file
+    // and the window are exactly as they were.
+    const DocumentRollback before(cpList, history, *ctlMatch, *ctlStage);
+    const QString folder = makeDocumentFolder();
     try {
-        WriteDocumentFiles(path);
+        WriteDocumentFiles(path, folder);
     } catch (...) {
-        if (wasModified)
-            ctlMatch->SetIsDirty(true);
+        before.Restore();
+        removeFolder(folder);
         throw;
     }
+    const QString oldFolder = DocumentFolder;
+    DocumentFolder = folder;
+    removeFolder(oldFolder);
+    MRU->Add(FileShared::GetFileName(path), path);
 }
 
-void frmMain::WriteDocumentFiles(const QString& path) {
-    const QString oldFolder = DocumentFolder;
-    const QString folder = makeDocumentFolder();
-
+void frmMain::WriteDocumentFiles(const QString& path, const QString& folder) {
     pugi::xml_document doc;
     doc.load_string(Template);
     pugi::xml_node root = doc.document_element();
@@ -142,13 +153,15 @@ void frmMain::WriteDocumentFiles(const QString& path) {
     for (const auto& proofer : cpList) {
         const std::shared_ptr<Color> color = proofer->PanelColor();
         const TextureCopy copy(color ? color->ColorTexture() : nullptr, folder);
-        proofer->Serialize(doc, holders);
+        if (!proofer->Serialize(doc, holders))
+            raisePieceFailed(QStringLiteral("a proofer"));
         copy.pointIntoFolder();
     }
 
     pugi::xml_node historyElement = doc.select_node("//Root/History").node();
     for (size_t i = 0; i < history.size(); ++i)
-        history[i]->Serialize(doc, historyElement, static_cast<int32_t>(i), folder);
+        if (!history[i]->Serialize(doc, historyElement, static_cast<int32_t>(i), folder))
+            raisePieceFailed(QStringLiteral("colour scheme %1").arg(i + 1));
 
     // The pie's colours keep their pictures beside the others, or a later save would name files of a
     // folder that is gone.
@@ -157,18 +170,17 @@ void frmMain::WriteDocumentFiles(const QString& path) {
         for (const auto& color : *colors)
             if (color && color->ColorTexture() && color->ColorTexture()->TextureType() == TextureKind::Image)
                 pieCopies.emplace_back(color->ColorTexture(), folder);
-    ctlMatch->Serialize(doc, doc.select_node("//Root/Match").node());
+    if (!ctlMatch->Serialize(doc, doc.select_node("//Root/Match").node()))
+        raisePieceFailed(QStringLiteral("the colour pie"));
     for (const TextureCopy& copy : pieCopies) copy.pointIntoFolder();
 
-    if (!doc.save_file((folder + DefXml).toUtf8().constData()))
-        Err::Raise(RuntimeError::PathFileAccessError);
-    ctlStage->SaveStage(folder + StagePng);
+    // The folder's files are checked as they are written; only the archive, which holds them all, is forced
+    // to the disk before it takes the document's name.
+    AtomicFile::WriteWhole(folder + DefXml, XMLShared::ToBytes(doc), AtomicFile::Durability::Scratch);
+    if (!ctlStage->SaveStage(folder + StagePng))
+        raisePieceFailed(StagePng);
 
     DocumentArchive::Pack(folder, path);
-
-    DocumentFolder = folder;
-    removeFolder(oldFolder);
-    MRU->Add(FileShared::GetFileName(path), path);
 }
 
 void frmMain::ReadDocument(const QString& path) {

@@ -5,6 +5,7 @@
 #include "model/Factory.h"
 #include "model/Globals.h"
 #include "platform/App.h"
+#include "platform/AtomicFile.h"
 #include "platform/CommandBars.h"
 #include "platform/MessageBox.h"
 #include "platform/PictureBox.h"
@@ -22,6 +23,7 @@
 #include "views/MouseCodes.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -318,6 +320,9 @@ void frmMain::Form_Unload() {
         FileShared::DeleteFolder(DocumentFolder);
     } catch (...) {
     }
+    // A save killed while it renamed its file over the document leaves the file's second name beside it.
+    if (!IsUntitled())
+        AtomicFile::RemoveLeftovers(QFileInfo(Globals::CurrentFile).absolutePath());
     try {
         if (!Globals::IconTempFolder.isEmpty()) {
             FileShared::DeleteFolder(Globals::IconTempFolder);

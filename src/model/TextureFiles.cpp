@@ -1,10 +1,10 @@
 #include "model/TextureFiles.h"
 
 #include "model/Texture.h"
+#include "platform/AtomicFile.h"
 #include "platform/RuntimeError.h"
 #include "services/FileShared.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace TextureFiles {
@@ -20,13 +20,9 @@ void StoreTextureFile(const std::shared_ptr<Texture>& pTexture, const QString& f
     const QFileInfo sourceInfo(source);
     if (!sourceInfo.isFile())
         Err::Raise(RuntimeError::FileNotFound);
-    // Replacing a file by itself would first delete the only copy.
-    if (sourceInfo.canonicalFilePath() != QFileInfo(target).canonicalFilePath()) {
-        if (QFileInfo::exists(target) && !QFile::remove(target))
-            Err::Raise(RuntimeError::PermissionDenied);
-        if (!QFile::copy(source, target))
-            Err::Raise(RuntimeError::PathFileAccessError);
-    }
+    // The folder is a document folder about to be packed: the copy is checked, not forced to the disk.
+    if (sourceInfo.canonicalFilePath() != QFileInfo(target).canonicalFilePath())
+        AtomicFile::CopyFile(source, target, AtomicFile::Durability::Scratch);
     pTexture->SetPath(uniqueName);
 }
 

@@ -1,11 +1,11 @@
 #include "platform/ImagingControl.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/Numeric.h"
 #include "platform/PictureReader.h"
 #include "platform/RuntimeError.h"
 
 #include <QClipboard>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
@@ -13,7 +13,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSaveFile>
 #include <QTransform>
 
 #include <algorithm>
@@ -288,15 +287,19 @@ void ImagingControl::SaveFile(const QString& path) {
     if (m_picture.isNull()) {
         Err::Raise(ErrorWriteFailed, Source(), QStringLiteral("No picture"));
     }
-    // The file is replaced only once the whole picture is written, so a failed save leaves it as it was.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        Err::Raise(ErrorWriteFailed, Source(), file.errorString());
-    }
-    QImageWriter writer(&file, format);
-    if (!writer.write(m_picture.convertToFormat(QImage::Format_RGB888)) || !file.commit()) {
-        Err::Raise(ErrorWriteFailed, Source(),
-                   writer.error() != QImageWriter::UnknownError ? writer.errorString() : file.errorString());
+    // The file is replaced only once the whole picture is on the disk, so a failed save leaves it as it was.
+    try {
+        AtomicFile file(path);
+        QImageWriter writer(file.Device(), format);
+        if (!writer.write(m_picture.convertToFormat(QImage::Format_RGB888))) {
+            file.RaiseWriteError();
+            Err::Raise(ErrorWriteFailed, Source(), writer.errorString());
+        }
+        file.Commit();
+    } catch (const RuntimeError& e) {
+        if (e.Number() == ErrorWriteFailed)
+            throw;
+        Err::Raise(ErrorWriteFailed, Source(), e.Description());
     }
 }
 
@@ -328,23 +331,19 @@ void ImagingControl::SaveSnapshot(const QString& path) {
     put16(26, 1);
     put16(28, 32);
     put32(34, static_cast<uint32_t>(bytes));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-        Err::Raise(ErrorWriteFailed, Source(), file.errorString());
-    }
-    bool written = file.write(reinterpret_cast<const char*>(header), sizeof header) == sizeof header;
-    if (written && m_picture.bytesPerLine() == w * 4) {
-        written = file.write(reinterpret_cast<const char*>(m_picture.constBits()), bytes) == bytes;
-    } else {
-        for (int y = 0; written && y < h; ++y) {
-            written = file.write(reinterpret_cast<const char*>(m_picture.constScanLine(y)), w * 4) == w * 4;
+    // An undo copy lives in the temporary folder and is read back by this program only.
+    try {
+        AtomicFile file(path, AtomicFile::Durability::Scratch);
+        file.Write(reinterpret_cast<const char*>(header), sizeof header);
+        if (m_picture.bytesPerLine() == w * 4) {
+            file.Write(reinterpret_cast<const char*>(m_picture.constBits()), static_cast<size_t>(bytes));
+        } else {
+            for (int y = 0; y < h; ++y)
+                file.Write(reinterpret_cast<const char*>(m_picture.constScanLine(y)), static_cast<size_t>(w) * 4);
         }
-    }
-    if (!written) {
-        const QString reason = file.errorString();
-        file.close();
-        file.remove();
-        Err::Raise(ErrorWriteFailed, Source(), reason);
+        file.Commit();
+    } catch (const RuntimeError& e) {
+        Err::Raise(ErrorWriteFailed, Source(), e.Description());
     }
 }
 

@@ -104,9 +104,10 @@ public:
     // Saves in the output format, or by the path's extension (png; jpg, jpeg; tif, tiff; bmp as 24-bit)
     // when it is FormatByExtension; the format applies to this save only and then returns to
     // FormatByExtension. Raises 32500 for an extension without a format, 32502 when writing fails. An
-    // existing file is replaced only by a complete new one.
+    // existing file is replaced only by a complete new one that reached the disk; after a failure it is as it was.
     void SaveFile(const QString& path);
-    // Writes the picture fast as an uncompressed 32-bit bitmap that loads again (undo copies); raises 32502.
+    // Writes the picture fast as an uncompressed 32-bit bitmap that loads again (undo copies); raises 32502,
+    // and a copy that failed leaves no file.
     void SaveSnapshot(const QString& path);
     int OutputFormat() const { return m_outputFormat; }
     void SetOutputFormat(int format);

@@ -1,6 +1,7 @@
 #include "platform/Printer.h"
 
 #include "platform/App.h"
+#include "platform/AtomicFile.h"
 #include "platform/RuntimeError.h"
 #include "platform/Twips.h"
 
@@ -12,7 +13,6 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -46,7 +46,7 @@ QColor fromPacked(int32_t rgb) { return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (r
 const QString Printer::PdfDeviceName = QStringLiteral("Print to File (PDF)");
 
 struct Printer::Job {
-    std::unique_ptr<QSaveFile> file;
+    std::unique_ptr<AtomicFile> file;
     std::unique_ptr<QPdfWriter> pdf;
     QPagedPaintDevice* device = nullptr;
     QPainter painter;
@@ -162,10 +162,12 @@ void Printer::StartJob() {
         const QFileInfo target(m_outputFileName);
         if (target.exists() && !target.isFile())
             Fail(m_outputFileName + QStringLiteral(" is not a regular file"));
-        m_job->file = std::make_unique<QSaveFile>(m_outputFileName);
-        if (!m_job->file->open(QIODevice::WriteOnly))
-            Fail(m_job->file->errorString());
-        m_job->pdf = std::make_unique<QPdfWriter>(m_job->file.get());
+        try {
+            m_job->file = std::make_unique<AtomicFile>(m_outputFileName);
+        } catch (const RuntimeError& e) {
+            Fail(e.Description());
+        }
+        m_job->pdf = std::make_unique<QPdfWriter>(m_job->file->Device());
         m_job->pdf->setResolution(PdfResolution);
         m_job->pdf->setPageLayout(m_layout);
         m_job->pdf->setCreator(App::Title());
@@ -227,9 +229,15 @@ void Printer::EndDoc() {
     std::unique_ptr<Job> job = std::move(m_job);
     job->painter.end();
     job->pdf.reset();
-    if (job->file && !job->file->commit())
+    if (!job->file)
+        return;
+    // Whatever the PDF writer made of a failed write, the file's own check decides.
+    try {
+        job->file->Commit();
+    } catch (const RuntimeError& e) {
         Err::Raise(PrinterError, App::EXEName() + QStringLiteral(".Printer"),
-                   QStringLiteral("Printer error: ") + job->file->errorString());
+                   QStringLiteral("Printer error: ") + e.Description());
+    }
 }
 
 void Printer::KillDoc() {
@@ -244,5 +252,5 @@ void Printer::KillDoc() {
         job->painter.end();
     job->pdf.reset();
     if (job->file)
-        job->file->cancelWriting();
+        job->file->Cancel();
 }

@@ -13,8 +13,9 @@ class QPrinter;
 
 // The runtime's printer object: lengths in twips of the printable area, a print position that text
 // advances, a font, pages and documents. The target is an installed printer or a PDF file; a PDF is
-// written beside its final name and put in place only when the document ends, so a failed or killed
-// job leaves no file behind and an older file whole. A document starts with the first output.
+// written beside its final name and put in place only when the document ends and every write was checked,
+// so a failed or killed job leaves no file behind and an older file whole. A document starts with the
+// first output.
 class Printer {
 public:
     enum Orientation : int { Portrait = 1, Landscape = 2 };

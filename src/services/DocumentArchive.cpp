@@ -269,6 +269,8 @@ void Pack(const QString& folder, const QString& target) {
         raiseZipError(zip_get_error(archive.get()), target);
     (void)archive.release();
 
+    // libzip wrote the archive into memory, and its close was checked above; the file's own writes, its
+    // flush to the disk and its rename are checked by AtomicFile.
     AtomicFile out(target);
     if (zip_source_open(memory) != 0)
         raiseZipError(zip_source_error(memory), target);

@@ -60,4 +60,16 @@ int32_t AttributeLong(pugi::xml_node element, const char* name) {
 
 QString Text(pugi::xml_node node) { return QString::fromUtf8(node.text().get()); }
 
+QByteArray ToBytes(const pugi::xml_document& doc) {
+    struct Collector : pugi::xml_writer {
+        QByteArray bytes;
+        void write(const void* data, size_t size) override {
+            bytes.append(static_cast<const char*>(data), static_cast<qsizetype>(size));
+        }
+    } collector;
+    // The same settings as the document's save to a file.
+    doc.save(collector, "\t", pugi::format_default, pugi::encoding_auto);
+    return collector.bytes;
+}
+
 }  // namespace XMLShared

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -29,5 +30,8 @@ QString AttributeText(pugi::xml_node element, const char* name);
 int32_t AttributeLong(pugi::xml_node element, const char* name);
 
 QString Text(pugi::xml_node node);
+
+// The bytes the DOM's own save writes to a file, for a writer that checks them on their way to the disk.
+QByteArray ToBytes(const pugi::xml_document& doc);
 
 }  // namespace XMLShared

@@ -3,6 +3,7 @@
 #include "model/Color.h"
 #include "model/Texture.h"
 #include "platform/App.h"
+#include "platform/AtomicFile.h"
 #include "platform/CommandBar.h"
 #include "platform/CommandBarControl.h"
 #include "platform/CommandBarControls.h"
@@ -329,14 +330,18 @@ bool Stage::SaveToFile(const QString& path) {
 
 bool Stage::SaveStage(const QString& pPath) {
     try {
-        if (QFileInfo::exists(pPath) && !QFile::remove(pPath)) {
-            return false;
+        // A picture unchanged since it came from a PNG file is that file: copied, not encoded again. The
+        // document folder is packed next and the archive reaches the disk on its own: checked, not flushed.
+        bool copied = false;
+        if (PictureFileIsCurrent()) {
+            try {
+                AtomicFile::CopyFile(m_pictureFile, pPath, AtomicFile::Durability::Scratch);
+                copied = true;
+            } catch (const RuntimeError&) {
+            }
         }
-        // A picture unchanged since it came from a PNG file is that file: copied, not encoded again.
-        const bool copied = PictureFileIsCurrent() && QFile::copy(m_pictureFile, pPath);
-        if (!copied && !WriteStagePng(pPath)) {
-            QFile::remove(pPath);
-            return false;
+        if (!copied) {
+            WriteStagePng(pPath);
         }
         m_pictureIsDirty = false;
         m_pictureFile = pPath;
@@ -351,23 +356,23 @@ bool Stage::PictureFileIsCurrent() const {
     return !m_pictureIsDirty && !m_pictureFile.isEmpty() && QFileInfo(m_pictureFile).isFile();
 }
 
-bool Stage::WriteStagePng(const QString& path) const {
+void Stage::WriteStagePng(const QString& path) const {
     QImage picture = imImg->Picture();
     if (picture.isNull()) {
-        return false;
+        Err::Raise(ImagingControl::ErrorWriteFailed);
     }
     if (picture.hasAlphaChannel()) {
         picture = picture.convertToFormat(QImage::Format_RGB32);
     }
-    // The document folder is temporary and the archive reaches the disk on its own: no flush here. A fast
-    // deflate setting costs a little size and saves most of the time of the default one.
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    QImageWriter writer(&file, "png");
+    // A fast deflate setting costs a little size and saves most of the time of the default one.
+    AtomicFile file(path, AtomicFile::Durability::Scratch);
+    QImageWriter writer(file.Device(), "png");
     writer.setQuality(StagePngQuality);
-    return writer.write(picture);
+    if (!writer.write(picture)) {
+        file.RaiseWriteError();
+        Err::Raise(ImagingControl::ErrorWriteFailed);
+    }
+    file.Commit();
 }
 
 void Stage::RememberPictureFile(const QString& path) {
@@ -545,8 +550,12 @@ void Stage::SaveUndo(const QString& loadedFile) {
     if (!loadedFile.isEmpty()) {
         QImageReader probe(loadedFile);
         probe.setDecideFormatFromContent(true);
-        if (probe.canRead() && QFile::copy(loadedFile, m_undoPath)) {
-            return;
+        if (probe.canRead()) {
+            try {
+                AtomicFile::CopyFile(loadedFile, m_undoPath, AtomicFile::Durability::Scratch);
+                return;
+            } catch (const RuntimeError&) {
+            }
         }
     }
     // The copy is a convenience: when it cannot be written (a full disk) the drawing goes on without it.

@@ -60,8 +60,19 @@ public:
     void FillImage(const std::shared_ptr<Texture>& pTexture);
     // The save dialog; false when cancelled or when the save failed.
     bool SaveImageAs();
-    // Writes PNG to pPath; false without a message on any error (the document writer's call).
+    // Writes PNG to pPath, a file of a document folder that is packed next; false without a message on any
+    // error (the document writer's call).
     bool SaveStage(const QString& pPath);
+    // What SaveStage changes, so that a document write failing after it can put it back.
+    struct SaveMark {
+        bool pictureIsDirty = false;
+        QString pictureFile;
+    };
+    SaveMark SaveState() const { return {m_pictureIsDirty, m_pictureFile}; }
+    void RestoreSaveState(const SaveMark& mark) {
+        m_pictureIsDirty = mark.pictureIsDirty;
+        m_pictureFile = mark.pictureFile;
+    }
     // Loads pPath, or the file chosen in the open dialog when it is empty; a failed load shows a message
     // and changes nothing.
     bool OpenPicture(const QString& pPath = QString());
@@ -135,7 +146,8 @@ private:
     // The PNG file the picture was last read from or written to, while nothing has changed it since.
     bool PictureFileIsCurrent() const;
     void RememberPictureFile(const QString& path);
-    bool WriteStagePng(const QString& path) const;
+    // Raises when the file cannot be written whole.
+    void WriteStagePng(const QString& path) const;
 
     // Child controls.
     QScrollArea* m_view = nullptr;

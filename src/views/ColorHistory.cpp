@@ -276,7 +276,8 @@ bool ColorHistory::Serialize(pugi::xml_document& pDoc, pugi::xml_node appendTo, 
                 continue;
             const std::shared_ptr<Texture> texture = panel->PanelColor()->ColorTexture();
             TextureFiles::StoreTextureFile(texture, pPath);
-            panel->Serialize(pDoc, history);
+            if (!panel->Serialize(pDoc, history))
+                return false;
             // The colour now refers to its copy in the document folder.
             if (texture->TextureType() == TextureKind::Image)
                 texture->SetPath(pPath + texture->path());

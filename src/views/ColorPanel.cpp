@@ -376,8 +376,7 @@ bool ColorPanel::Serialize(pugi::xml_document& pDoc, pugi::xml_node appendTo) {
         panel = XMLShared::AppendChild(appendTo, panel);
         if (!m_color)
             Err::Raise(RuntimeError::ObjectVariableNotSet);
-        m_color->Serialize(pDoc, panel);
-        return true;
+        return m_color->Serialize(pDoc, panel);
     } catch (...) {
         return false;
     }

@@ -9,7 +9,9 @@
 #include "platform/Printer.h"
 #include "support/ModelGlobals.h"
 #include "views/ColorPanel.h"
+#include "support/FaultInjection.h"
 #include "support/PdfText.h"
+#include "support/PrivateMounts.h"
 #include "support/ScriptedPrintDialog.h"
 #include "support/TestEnvironment.h"
 
@@ -201,6 +203,57 @@ INSTANTIATE_TEST_SUITE_P(
                                       return folder + QStringLiteral("/r.pdf");
                                   }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Root writes into read-only folders; a read-only file system refuses it as a read-only folder refuses others.
+TEST_F(PrinterHelpersTest, AReadOnlyFileSystemFailsWithOneMessageAndKeepsTheOldReport) {
+    PrivateMounts mounts;
+    if (!mounts.Available())
+        GTEST_SKIP() << mounts.Reason().toStdString();
+    const QString folder = dir.filePath(QStringLiteral("mounted"));
+    ASSERT_TRUE(mounts.MountTmpfs(folder, 1 << 20));
+    const QString target = folder + QStringLiteral("/r.pdf");
+    {
+        QFile old(target);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old report");
+    }
+    ASSERT_TRUE(mounts.MakeReadOnly(folder));
+    host.proofers = {swatch(10, 20, 30)};
+    dialog.Answer(ScriptedPrintDialog::ToPdf(target));
+    PrinterHelpers::PrintColorReport(host);
+    ASSERT_EQ(messages.Requests().size(), 1u);
+    EXPECT_EQ(messages.Requests()[0].prompt, QStringLiteral("Error printing report."));
+    EXPECT_EQ(messages.Requests()[0].title, QStringLiteral("Tindral - 482"));
+    EXPECT_TRUE(noProgressWindowLeft());
+    QFile kept(target);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("old report"));
+    EXPECT_EQ(FaultInjection::EntriesOf(folder), QStringList{QStringLiteral("r.pdf")});
+}
+
+// A disk that fills while the report's last bytes are written: the PDF writer does not notice, the file's
+// check does.
+TEST_F(PrinterHelpersTest, AFullDiskFailsWithOneMessageAndKeepsTheOldReport) {
+    for (int i = 0; i < 8; ++i) host.proofers.push_back(swatch(i * 30, 100, 200));
+    ASSERT_EQ(printToPdf().size(), 1);
+    QFile report(pdf());
+    ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+    const QByteArray before = report.readAll();
+    report.close();
+
+    dialog.Answer(ScriptedPrintDialog::ToPdf(pdf()));
+    const auto child = FaultInjection::RunWithFileSizeLimit(before.size() - 100, [&] {
+        PrinterHelpers::PrintColorReport(host);
+        ASSERT_EQ(messages.Requests().size(), 1u);
+        EXPECT_EQ(messages.Requests()[0].prompt, QStringLiteral("Error printing report."));
+        EXPECT_EQ(messages.Requests()[0].title, QStringLiteral("Tindral - 482"));
+        EXPECT_TRUE(noProgressWindowLeft());
+    });
+    EXPECT_TRUE(child);
+    ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+    EXPECT_EQ(report.readAll(), before);
+    EXPECT_EQ(FaultInjection::EntriesOf(dir.path()), QStringList{QStringLiteral("report.pdf")});
+}
 
 TEST_F(PrinterHelpersTest, PagesBreakBeforeAColourAndNeverInsideOne) {
     QString notes;

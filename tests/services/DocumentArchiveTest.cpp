@@ -1,5 +1,7 @@
 #include "platform/RuntimeError.h"
 #include "services/DocumentArchive.h"
+#include "support/FaultInjection.h"
+#include "support/PrivateMounts.h"
 #include "support/TestEnvironment.h"
 #include "support/ZipCrafter.h"
 
@@ -209,6 +211,23 @@ TEST_F(DocumentArchiveTest, PackOverAReadOnlyFolderOrFileKeepsThePreviousFile) {
         EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                   QStringList{QStringLiteral("doc.tnd")});
     }
+}
+
+// Root writes into read-only folders; a read-only file system refuses it the same way.
+TEST_F(DocumentArchiveTest, PackOntoAReadOnlyFileSystemKeepsThePreviousFile) {
+    PrivateMounts mounts;
+    if (!mounts.Available())
+        GTEST_SKIP() << mounts.Reason().toStdString();
+    Put("def.xml", "<Root/>");
+    const QString folder = Path("ro");
+    ASSERT_TRUE(mounts.MountTmpfs(folder, 1 << 20));
+    const QString doc = folder + "/doc.tnd";
+    ZipCrafter::WriteFile(doc, "previous");
+    ASSERT_TRUE(mounts.MakeReadOnly(folder));
+    EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { DocumentArchive::Pack(Source(), doc); }),
+              RuntimeError::PermissionDenied);
+    EXPECT_EQ(ZipCrafter::ReadFile(doc), "previous");
+    EXPECT_EQ(FaultInjection::EntriesOf(folder), QStringList{QStringLiteral("doc.tnd")});
 }
 
 // A save killed at any moment leaves either the previous file or the whole new one, and nothing beside it.

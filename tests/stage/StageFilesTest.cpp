@@ -8,6 +8,8 @@
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "services/CommandIds.h"
+#include "support/FaultInjection.h"
+#include "support/PrivateMounts.h"
 #include "support/ScriptedFileDialog.h"
 #include "support/ScriptedPopup.h"
 
@@ -414,6 +416,58 @@ TEST_F(StageFiles, AFailedSaveSaysSoAndLeavesWhatStoodThere) {
     ASSERT_EQ(boxes.Requests().size(), 1u);
     EXPECT_EQ(ReadAll(kept), bytes);
     EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 1) << "no leftovers";
+}
+
+// A full disk (a file-size limit) meets each format's writer: Qt's save file would commit what it could write.
+TEST_F(StageFiles, SaveImageAsOnAFullDiskKeepsTheOldPictureInEveryFormat) {
+    // Noise does not compress: every format's file is far larger than the limit.
+    const QImage noise = FaultInjection::Noise(250, 250);
+    for (const char* format : {"png", "jpg", "tif", "bmp"}) {
+        ASSERT_GT(Encoded(noise, format).size(), 32 * 1024) << format;
+    }
+    ASSERT_TRUE(stage->OpenPicture(Write(QStringLiteral("noise.png"), noise)));
+    const QString folder = Path(QStringLiteral("pictures"));
+    QDir().mkpath(folder);
+    for (const auto& [filterIndex, name] :
+         {std::pair{1, "kept.png"}, std::pair{2, "kept.jpg"}, std::pair{3, "kept.tif"}, std::pair{4, "kept.bmp"}}) {
+        SCOPED_TRACE(name);
+        const QString kept = folder + QStringLiteral("/") + QString::fromLatin1(name);
+        Write(QStringLiteral("pictures/") + QString::fromLatin1(name), Filled(5, 5, Qt::green));
+        const QByteArray before = ReadAll(kept);
+        const QStringList entries = FaultInjection::EntriesOf(folder);
+        AnswerSave({{kept, filterIndex}});
+        const auto child = FaultInjection::RunWithFileSizeLimit(16 * 1024, [&] {
+            ScriptedMessageBox boxes;
+            EXPECT_FALSE(stage->SaveImageAs());
+            ASSERT_EQ(boxes.Requests().size(), 1u);
+            EXPECT_EQ(boxes.Requests()[0].prompt, QStringLiteral("Error saving picture."));
+            EXPECT_EQ(boxes.Requests()[0].buttons, MessageBox::Information);
+        });
+        EXPECT_TRUE(child);
+        EXPECT_EQ(ReadAll(kept), before);
+        EXPECT_EQ(FaultInjection::EntriesOf(folder), entries) << "no leftovers";
+    }
+}
+
+// What a read-only folder does to other users, a read-only file system does to root as well.
+TEST_F(StageFiles, SaveImageAsIntoAReadOnlyFileSystemKeepsTheOldPicture) {
+    PrivateMounts mounts;
+    if (!mounts.Available()) {
+        GTEST_SKIP() << mounts.Reason().toStdString();
+    }
+    const QString folder = Path(QStringLiteral("mounted"));
+    ASSERT_TRUE(mounts.MountTmpfs(folder, 1 << 20));
+    const QString kept = Write(QStringLiteral("mounted/kept.png"), Filled(5, 5, Qt::green));
+    const QByteArray before = ReadAll(kept);
+    ASSERT_TRUE(mounts.MakeReadOnly(folder));
+    MakeDirty();
+    AnswerSave({{kept, 1}});
+    ScriptedMessageBox boxes;
+    EXPECT_FALSE(stage->SaveImageAs());
+    ASSERT_EQ(boxes.Requests().size(), 1u);
+    EXPECT_EQ(boxes.Requests()[0].prompt, QStringLiteral("Error saving picture."));
+    EXPECT_EQ(ReadAll(kept), before);
+    EXPECT_EQ(FaultInjection::EntriesOf(folder), QStringList{QStringLiteral("kept.png")});
 }
 
 TEST_F(StageFiles, ThePopupListsItsCommandsInGroups) {

@@ -173,22 +173,24 @@ void frmMain::ReadDocument(const QString& path) {
     if (!RegularFile::IsRegular(path))
         Err::Raise(RuntimeError::FileNotFound);
     const QString folder = makeDocumentFolder();
-    pugi::xml_document doc;
+    DocumentCheck::CheckedDocument checked;
     try {
         DocumentArchive::Unpack(path, folder);
-        DocumentCheck::Verify(folder);
-        if (!doc.load_file((folder + DefXml).toUtf8().constData()))
-            Err::Raise(DocumentCheck::DamagedDocument);
+        checked = DocumentCheck::Verify(folder);
     } catch (...) {
         removeFolder(folder);
         throw;
     }
+    const pugi::xml_document& doc = checked.definition;
     const QString oldFolder = DocumentFolder;
     DocumentFolder = folder;
 
-    if (QFileInfo::exists(folder + StagePng)) {
-        ctlStage->OpenPicture(folder + StagePng);
+    // The check decoded the picture in full; the stage takes it as it is.
+    if (!checked.stage.isNull()) {
+        ctlStage->OpenDecodedPicture(folder + StagePng, checked.stage);
         ctlStage->SetInternalPicture(true);
+        // From here only the stage holds the picture, also when it made a copy without transparency.
+        checked.stage = QImage();
     } else {
         ctlStage->Clear();
     }

@@ -1,4 +1,11 @@
 #include "app/DocumentFixture.h"
+#include "support/DamagedPng.h"
+
+#include "app/DocumentCheck.h"
+#include "platform/RibbonBar.h"
+#include "platform/RibbonTab.h"
+
+#include <functional>
 
 namespace {
 
@@ -234,6 +241,7 @@ TEST_F(DamagedDocument, IsRefusedWithOneMessageAndChangesNothing) {
     const auto captions = slotCaptions();
     const QString stage = window->ctlStage->CurrentPicture();
     QDir().mkpath(path("a folder.tnd"));
+    const QByteArray busyPng = DamagedPng::Encode(DamagedPng::Busy(120, 90));
 
     const struct {
         const char* name;
@@ -297,6 +305,26 @@ TEST_F(DamagedDocument, IsRefusedWithOneMessageAndChangesNothing) {
         {"stage not a png",
          [&] {
              return pack("stage.tnd", {{"def.xml", kDef}, {"stage.png", "GIF89a"}});
+         }},
+        {"stage cut short",
+         [&] {
+             return pack("cut.tnd", {{"def.xml", kDef}, {"stage.png", DamagedPng::CutInItsData(busyPng)}});
+         }},
+        {"stage data corrupt",
+         [&] {
+             return pack("corrupt.tnd", {{"def.xml", kDef}, {"stage.png", DamagedPng::WithCorruptData(busyPng, true)}});
+         }},
+        {"fractional count",
+         [&] {
+             return pack("half.tnd", {{"def.xml", defWith("Proofers='2'", "Proofers='2.5'")}});
+         }},
+        {"count with a blank",
+         [&] {
+             return pack("blank.tnd", {{"def.xml", defWith("Holders='1'", "Holders=' 1'")}});
+         }},
+        {"top colour as an exponent",
+         [&] {
+             return pack("exp.tnd", {{"def.xml", defWith("topred='255'", "topred='2e2'")}});
          }},
         {"entry with a folder",
          [&] {

@@ -285,8 +285,9 @@ bool frmMain::FileOpen() {
     try {
         Hourglass hourglass;
         SetUIStatus(false);
-        ShowWorkspace(CommandIds::SelectionTab);
+        // A refused document leaves the user in the workspace they were in.
         ReadDocument(chosen.fileName);
+        ShowWorkspace(CommandIds::SelectionTab);
         opened = true;
         Globals::CurrentFile = chosen.fileName;
         FileShared::SaveLastPath(Globals::CurrentFile);

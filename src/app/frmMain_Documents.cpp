@@ -222,8 +222,12 @@ void frmMain::ReadDocument(const QString& path) {
     const pugi::xml_node historyElement = doc.select_node("//Root/History").node();
     for (size_t i = 0; i < history.size(); ++i) {
         const std::string query = "History[@id='" + std::to_string(i) + "']";
-        history[i]->DeSerialize(historyElement ? historyElement.select_node(query.c_str()).node() : pugi::xml_node(),
-                                DocumentFolder);
+        const pugi::xml_node element =
+            historyElement ? historyElement.select_node(query.c_str()).node() : pugi::xml_node();
+        history[i]->DeSerialize(element, DocumentFolder);
+        // A strip the document does not hold is emptied, just as the document has it.
+        if (!element)
+            history[i]->MarkClean();
     }
 
     ReadMatch(doc);
@@ -263,7 +267,7 @@ void frmMain::FileNew() {
         ChooserHelper::SetColorRange(CommandIds::RangeAllRGB, allColors ? allColors->Parent() : nullptr, chooserHost());
         CreateNewColors();
         ShowWorkspace(CommandIds::SelectionTab);
-        m_IsOpeningJustAfterStartup = true;
+        MarkDocumentUntouched();
     } catch (...) {
         // New reports nothing: what it did before the error stays done.
     }

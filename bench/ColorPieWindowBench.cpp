@@ -8,6 +8,7 @@
 #include "model/Globals.h"
 #include "services/CommandIds.h"
 #include "views/ColorMatch.h"
+#include "support/BenchSupport.h"
 
 #include <QApplication>
 #include <QSlider>
@@ -36,14 +37,6 @@ frmMain* startWindow() {
         if (auto* window = qobject_cast<frmMain*>(widget))
             return window;
     return nullptr;
-}
-
-void closeWindow(frmMain* window) {
-    window->setAttribute(Qt::WA_DeleteOnClose, false);
-    window->m_IsOpeningJustAfterStartup = true;
-    window->ctlMatch->SetIsDirty(false);
-    window->close();
-    delete window;
 }
 
 // The pie with 30 colours in the "Color Pie" workspace of a window of 1500 x 900.
@@ -80,7 +73,7 @@ void BM_BackgroundSliderMoveWithRepaint(benchmark::State& state) {
     state.counters["paints_per_move"] = static_cast<double>(counter.paints) / state.iterations();
     state.counters["pie_width"] = window->ctlMatch->width();
     state.counters["pie_height"] = window->ctlMatch->height();
-    closeWindow(window);
+    BenchSupport::CloseWithoutSaving(window);
 }
 BENCHMARK(BM_BackgroundSliderMoveWithRepaint)->Unit(benchmark::kMillisecond);
 
@@ -106,7 +99,7 @@ void BM_BaselinePlainWidgetRecolour(benchmark::State& state) {
     state.counters["paints_per_move"] = static_cast<double>(counter.paints) / state.iterations();
     state.counters["pie_width"] = plain->width();
     state.counters["pie_height"] = plain->height();
-    closeWindow(window);
+    BenchSupport::CloseWithoutSaving(window);
 }
 BENCHMARK(BM_BaselinePlainWidgetRecolour)->Unit(benchmark::kMillisecond);
 

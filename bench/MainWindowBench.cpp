@@ -170,10 +170,7 @@ void SpaceWithEightPatternProofers(benchmark::State& state, int strips) {
     state.counters["proofer_width"] = window->cpList[0]->width();
     state.counters["proofer_height"] = window->cpList[0]->height();
     state.counters["strips"] = strips;
-    window->setAttribute(Qt::WA_DeleteOnClose, false);
-    window->m_IsOpeningJustAfterStartup = true;
-    window->close();
-    delete window;
+    BenchSupport::CloseWithoutSaving(window);
 }
 
 void BM_SpaceWithEightPatternProofers(benchmark::State& state) { SpaceWithEightPatternProofers(state, 0); }

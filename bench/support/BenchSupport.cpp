@@ -1,10 +1,12 @@
 #include "support/BenchSupport.h"
 
+#include "app/frmMain.h"
 #include "model/Color.h"
 #include "model/ColorConverter.h"
 #include "model/Factory.h"
 #include "model/Globals.h"
 #include "platform/App.h"
+#include "platform/MessageBox.h"
 
 #include <QColor>
 #include <QDir>
@@ -21,6 +23,14 @@ int RunBenchmarks(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
+}
+
+void CloseWithoutSaving(frmMain* window) {
+    MessageBox::SetHandler([](const MessageBox::Request&) { return static_cast<int>(MessageBox::No); });
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    window->close();
+    delete window;
+    MessageBox::SetHandler({});
 }
 
 }  // namespace BenchSupport

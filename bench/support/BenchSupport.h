@@ -3,10 +3,15 @@
 #include <QString>
 #include <QTemporaryDir>
 
+class frmMain;
+
 namespace BenchSupport {
 
 // Runs the registered benchmarks with the command line's options.
 int RunBenchmarks(int argc, char** argv);
+
+// Closes and deletes the main window; what the benchmark changed is dropped without the save question.
+void CloseWithoutSaving(frmMain* window);
 
 }  // namespace BenchSupport
 

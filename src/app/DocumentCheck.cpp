@@ -1,13 +1,15 @@
 #include "app/DocumentCheck.h"
 
 #include "platform/App.h"
-#include "platform/Numeric.h"
+#include "platform/PictureReader.h"
 #include "platform/RuntimeError.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 
-#include <pugixml.hpp>
+#include <limits>
+#include <string_view>
 #include <vector>
 
 namespace DocumentCheck {
@@ -18,15 +20,29 @@ namespace {
     Err::Raise(DamagedDocument, App::EXEName() + QStringLiteral(".DocumentCheck"), why);
 }
 
-// The standard numeric conversion, as the reader applies it; anything it refuses rejects the document.
+// A whole decimal number as the program writes one: an optional "-" and ASCII digits, nothing around them.
+// The reader's standard conversion would also take "2.5", "2e0", " 2", "+2" or "&H2" and round them; such a
+// value was not written by this program, so it is refused like one out of range.
 int32_t number(const pugi::xml_attribute& attribute, const QString& what) {
     if (!attribute)
         reject(QStringLiteral("def.xml has no %1.").arg(what));
-    try {
-        return Numeric::ToLong(QString::fromUtf8(attribute.value()));
-    } catch (const RuntimeError&) {
-        reject(QStringLiteral("The %1 in def.xml is not a number.").arg(what));
+    const std::string_view text = attribute.value();
+    const bool negative = !text.empty() && text.front() == '-';
+    const std::string_view digits = text.substr(negative ? 1 : 0);
+    if (digits.empty())
+        reject(QStringLiteral("The %1 in def.xml is not a whole number.").arg(what));
+    int64_t value = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9')
+            reject(QStringLiteral("The %1 in def.xml is not a whole number.").arg(what));
+        value = value * 10 + (c - '0');
+        if (value > int64_t{std::numeric_limits<int32_t>::max()} + 1)
+            reject(QStringLiteral("The %1 in def.xml is out of range.").arg(what));
     }
+    value = negative ? -value : value;
+    if (value > std::numeric_limits<int32_t>::max())
+        reject(QStringLiteral("The %1 in def.xml is out of range.").arg(what));
+    return static_cast<int32_t>(value);
 }
 
 void requireWithin(int32_t value, int32_t low, int32_t high, const QString& what) {
@@ -87,17 +103,18 @@ uint32_t bigEndian(const uchar* p) {
     return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | uint32_t{p[3]};
 }
 
-// The PNG signature and its first chunk, IHDR, whose size must stay within the limits: a picture that
-// claims 60000 x 60000 is refused before anything tries to allocate it.
-void checkStage(const QString& path) {
-    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
-        return;  // no stage picture: the reader clears the stage
+}  // namespace
+
+QImage DecodeStage(const QString& path) {
     if (!isPlainFile(path))
         reject(QStringLiteral("stage.png is not a plain file."));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         reject(QStringLiteral("stage.png cannot be read."));
-    const QByteArray head = file.read(24);
+
+    // The PNG signature and its first chunk, IHDR, whose size must stay within the limits: a picture that
+    // claims 60000 x 60000 is refused before anything tries to allocate it.
+    const QByteArray head = file.peek(24);
     static const char signature[] = "\x89PNG\r\n\x1a\n";
     if (head.size() < 24 || !head.startsWith(QByteArray(signature, 8)) || head.mid(12, 4) != "IHDR" ||
         bigEndian(reinterpret_cast<const uchar*>(head.constData()) + 8) != 13)
@@ -107,15 +124,24 @@ void checkStage(const QString& path) {
     if (width == 0 || height == 0 || width > MaxStageSide || height > MaxStageSide ||
         uint64_t{width} * height > static_cast<uint64_t>(MaxStagePixels))
         reject(QStringLiteral("stage.png declares %1 x %2 pixels, more than allowed.").arg(width).arg(height));
+
+    // Qt hands back the rows it got from a picture cut short or damaged, but then reports the read as failed.
+    QImageReader reader(&file, "png");
+    reader.setDecideFormatFromContent(false);
+    reader.setAllocationLimit(PictureReader::AllocationLimitMB);
+    QImage picture;
+    if (!reader.read(&picture) || picture.isNull() || picture.width() != static_cast<int>(width) ||
+        picture.height() != static_cast<int>(height))
+        reject(QStringLiteral("stage.png does not decode: %1.").arg(reader.errorString()));
+    return picture;
 }
 
-}  // namespace
-
-void Verify(const QString& documentFolder) {
+CheckedDocument Verify(const QString& documentFolder) {
     const QString folder =
         documentFolder.endsWith(QLatin1Char('/')) ? documentFolder : documentFolder + QLatin1Char('/');
-    const pugi::xml_document doc = loadXml(folder + QStringLiteral("def.xml"));
-    const pugi::xml_node root = doc.document_element();
+    CheckedDocument checked;
+    checked.definition = loadXml(folder + QStringLiteral("def.xml"));
+    const pugi::xml_node root = checked.definition.document_element();
     if (std::string_view(root.name()) != "Root")
         reject(QStringLiteral("def.xml has no Root element."));
     checkDepthAndTextures(root);
@@ -136,7 +162,11 @@ void Verify(const QString& documentFolder) {
             number(main.attribute(name), QStringLiteral("top colour value %1").arg(QLatin1String(name)));
     }
 
-    checkStage(folder + QStringLiteral("stage.png"));
+    // No stage picture: the reader clears the stage.
+    const QString stage = folder + QStringLiteral("stage.png");
+    if (QFileInfo::exists(stage) || QFileInfo(stage).isSymLink())
+        checked.stage = DecodeStage(stage);
+    return checked;
 }
 
 }  // namespace DocumentCheck

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 
 #include <cstdint>
+#include <pugixml.hpp>
 
 // Verifies an unpacked document before the window takes anything from it, so a damaged file is refused
 // whole instead of half replacing the open document.
@@ -22,9 +24,19 @@ constexpr int MaxHolders = 6;
 constexpr int MinRangeType = 15410;
 constexpr int MaxRangeType = 15418;
 
+// What the check read of a document that passed, for the reader to take without reading it again.
+struct CheckedDocument {
+    pugi::xml_document definition;  // "def.xml"
+    QImage stage;                   // "stage.png" decoded in full; null when the document has none
+};
+
 // Raises DamagedDocument unless the folder holds a "def.xml" that is well-formed (no DOCTYPE, within the size
-// and depth limits) with the values the reader converts, and a "stage.png", when there is one, that is a PNG
-// within the size limits.
-void Verify(const QString& documentFolder);
+// and depth limits) with whole decimal numbers in range where the reader converts them, and a "stage.png",
+// when there is one, that DecodeStage takes.
+CheckedDocument Verify(const QString& documentFolder);
+
+// Decodes a document's stage picture in full: a PNG within the size limits whose data decode to their end.
+// Anything else raises DamagedDocument. The one decode of the stage on the way into the window.
+QImage DecodeStage(const QString& path);
 
 }  // namespace DocumentCheck

@@ -94,7 +94,13 @@ public:
     void Init();
     void SetUIStatus(bool pState);
     void UpdateAppCaption();
+    // Any proofer colour, strip, the stage or the pie modified since the document was last untouched,
+    // written or read.
     bool IsModified() const;
+    // The document is untouched: the start-up flag is set and the window's own state (the program's colours,
+    // the standard picture) is marked clean, so that only what a user changes after it counts. The end of
+    // start-up and New call it.
+    void MarkDocumentUntouched();
     int PromptSaveChanges();
     bool IsUntitled() const;
 

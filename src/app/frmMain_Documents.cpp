@@ -188,22 +188,24 @@ void frmMain::ReadDocument(const QString& path) {
     if (!RegularFile::IsRegular(path))
         Err::Raise(RuntimeError::FileNotFound);
     const QString folder = makeDocumentFolder();
-    pugi::xml_document doc;
+    DocumentCheck::CheckedDocument checked;
     try {
         DocumentArchive::Unpack(path, folder);
-        DocumentCheck::Verify(folder);
-        if (!doc.load_file((folder + DefXml).toUtf8().constData()))
-            Err::Raise(DocumentCheck::DamagedDocument);
+        checked = DocumentCheck::Verify(folder);
     } catch (...) {
         removeFolder(folder);
         throw;
     }
+    const pugi::xml_document& doc = checked.definition;
     const QString oldFolder = DocumentFolder;
     DocumentFolder = folder;
 
-    if (QFileInfo::exists(folder + StagePng)) {
-        ctlStage->OpenPicture(folder + StagePng);
+    // The check decoded the picture in full; the stage takes it as it is.
+    if (!checked.stage.isNull()) {
+        ctlStage->OpenDecodedPicture(folder + StagePng, checked.stage);
         ctlStage->SetInternalPicture(true);
+        // From here only the stage holds the picture, also when it made a copy without transparency.
+        checked.stage = QImage();
     } else {
         ctlStage->Clear();
     }
@@ -235,8 +237,12 @@ void frmMain::ReadDocument(const QString& path) {
     const pugi::xml_node historyElement = doc.select_node("//Root/History").node();
     for (size_t i = 0; i < history.size(); ++i) {
         const std::string query = "History[@id='" + std::to_string(i) + "']";
-        history[i]->DeSerialize(historyElement ? historyElement.select_node(query.c_str()).node() : pugi::xml_node(),
-                                DocumentFolder);
+        const pugi::xml_node element =
+            historyElement ? historyElement.select_node(query.c_str()).node() : pugi::xml_node();
+        history[i]->DeSerialize(element, DocumentFolder);
+        // A strip the document does not hold is emptied, just as the document has it.
+        if (!element)
+            history[i]->MarkClean();
     }
 
     ReadMatch(doc);
@@ -276,7 +282,7 @@ void frmMain::FileNew() {
         ChooserHelper::SetColorRange(CommandIds::RangeAllRGB, allColors ? allColors->Parent() : nullptr, chooserHost());
         CreateNewColors();
         ShowWorkspace(CommandIds::SelectionTab);
-        m_IsOpeningJustAfterStartup = true;
+        MarkDocumentUntouched();
     } catch (...) {
         // New reports nothing: what it did before the error stays done.
     }
@@ -298,8 +304,9 @@ bool frmMain::FileOpen() {
     try {
         Hourglass hourglass;
         SetUIStatus(false);
-        ShowWorkspace(CommandIds::SelectionTab);
+        // A refused document leaves the user in the workspace they were in.
         ReadDocument(chosen.fileName);
+        ShowWorkspace(CommandIds::SelectionTab);
         opened = true;
         Globals::CurrentFile = chosen.fileName;
         FileShared::SaveLastPath(Globals::CurrentFile);
@@ -318,8 +325,11 @@ bool frmMain::FileSave() {
     Hourglass hourglass;
     std::exception_ptr error;
     try {
-        if (!IsUntitled())
+        if (!IsUntitled()) {
             WriteDocument(Globals::CurrentFile);
+            // A saved document is no longer the untouched one of start-up or New.
+            m_IsOpeningJustAfterStartup = false;
+        }
     } catch (...) {
         error = std::current_exception();
     }
@@ -342,6 +352,7 @@ bool frmMain::FileSaveAs() {
     try {
         WriteDocument(chosen.fileName);
         Globals::CurrentFile = chosen.fileName;
+        m_IsOpeningJustAfterStartup = false;
         saved = true;
     } catch (...) {
         error = std::current_exception();

@@ -182,6 +182,7 @@ void frmMain::Form_Load() {
 void frmMain::Init() {
     SetProoferCount(3, true);
     for (size_t i = 0; i < history.size(); ++i) history[i]->SetControlIndex(static_cast<int16_t>(i + 1));
+    MarkDocumentUntouched();
 }
 
 void frmMain::SetUIStatus(bool pState) {
@@ -212,8 +213,8 @@ void frmMain::UpdateAppCaption() {
 bool frmMain::IsUntitled() const { return Globals::CurrentFile.isEmpty(); }
 
 bool frmMain::IsModified() const {
-    if (m_IsOpeningJustAfterStartup)
-        return false;
+    // The start-up flag hides nothing here: whenever it is set, the state it covers is marked clean, so the
+    // objects' own flags tell every later edit, also one that does not clear the flag.
     for (const auto& proofer : cpList)
         if (const auto color = proofer->PanelColor(); color && color->IsDirty())
             return true;
@@ -221,6 +222,16 @@ bool frmMain::IsModified() const {
         if (strip->IsDirty())
             return true;
     return ctlStage->PictureIsDirty() || ctlMatch->IsDirty();
+}
+
+void frmMain::MarkDocumentUntouched() {
+    m_IsOpeningJustAfterStartup = true;
+    for (const auto& proofer : cpList)
+        if (const auto color = proofer->PanelColor())
+            color->SetIsDirty(false);
+    for (const auto& strip : history) strip->MarkClean();
+    // The stage is clean by its own rules at both moments: it has just opened the standard picture.
+    ctlMatch->SetIsDirty(false);
 }
 
 int frmMain::PromptSaveChanges() {

@@ -66,8 +66,8 @@ void frmMain::OpenRecentFile(CommandBarControl* control) {
         return;
     try {
         Hourglass hourglass;
-        ShowWorkspace(CommandIds::SelectionTab);
         ReadDocument(path);
+        ShowWorkspace(CommandIds::SelectionTab);
     } catch (...) {
         ReportReadError(std::current_exception());
         return;

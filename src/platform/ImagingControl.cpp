@@ -112,7 +112,7 @@ void ImagingControl::SetFileName(const QString& path) {
 
 void ImagingControl::TakePicture(const QString& path, const QImage& picture) {
     m_fileName = path;
-    SetPicture(picture);
+    SetPicture(Flattened(picture));
 }
 
 void ImagingControl::ResizePicture(int width, int height) {

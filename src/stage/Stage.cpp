@@ -411,18 +411,27 @@ bool Stage::OpenPicture(const QString& pPath) {
                          MessageBox::Information, App::Title());
         return false;
     }
-    m_currentPicture = path;
-    m_pictureIsDirty = false;
     if (fromDialog) {
         m_internalPicture = false;
     }
+    PictureOpened(path);
+    return true;
+}
+
+void Stage::OpenDecodedPicture(const QString& pPath, const QImage& pPicture) {
+    imImg->TakePicture(pPath, pPicture);
+    PictureOpened(pPath);
+}
+
+void Stage::PictureOpened(const QString& path) {
+    m_currentPicture = path;
+    m_pictureIsDirty = false;
     if (imImg->LoadState() != 1) {
         TakeLoadedPicture();
         SaveUndo(path);
     }
     RememberPictureFile(path);
     imImg->Refresh();
-    return true;
 }
 
 void Stage::TakeLoadedPicture() {

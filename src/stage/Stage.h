@@ -15,6 +15,7 @@ class CommandBar;
 class CommandBarControl;
 class CommandBars;
 class ImagingControl;
+class QImage;
 class PictureBox;
 class QLineEdit;
 class QScrollArea;
@@ -76,6 +77,9 @@ public:
     // Loads pPath, or the file chosen in the open dialog when it is empty; a failed load shows a message
     // and changes nothing.
     bool OpenPicture(const QString& pPath = QString());
+    // Takes a picture already decoded from the file pPath as OpenPicture would have loaded it, so the file is
+    // not decoded a second time.
+    void OpenDecodedPicture(const QString& pPath, const QImage& pPicture);
     bool HasColor() const { return m_drawColor != nullptr; }
     // Keeps the colour by reference: the pen takes its RGB, textured fills its picture.
     void SetDrawColor(const std::shared_ptr<Color>& pColor);
@@ -135,6 +139,8 @@ private:
     uint32_t PatternHandle() const { return m_colorPattern.Handle(); }
     // After a load or undo: the display size follows the picture and the tool draws on it.
     void TakeLoadedPicture();
+    // What every successful open does once the picture from path is in the imaging control.
+    void PictureOpened(const QString& path);
     // The undo copy, taken from the file just loaded when there is one.
     void SaveUndo(const QString& loadedFile);
     // Sizes the imaging control to the zoomed picture, at least the view, so the view scrolls.

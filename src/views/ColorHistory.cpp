@@ -84,12 +84,18 @@ ColorHistory::~ColorHistory() {
 int32_t ColorHistory::hwnd() const { return WindowRegistry::Handle(const_cast<ColorHistory*>(this)); }
 
 bool ColorHistory::IsDirty() const {
-    if (!cpItem.front()->HasColor())
-        return false;
+    // An emptied strip counts too: the colours it lost were part of the document.
     if (Dirty)
         return true;
     return std::any_of(cpItem.begin(), cpItem.end(),
                        [](const ColorPanel* panel) { return panel->HasColor() && panel->PanelColor()->IsDirty(); });
+}
+
+void ColorHistory::MarkClean() {
+    Dirty = false;
+    for (ColorPanel* panel : cpItem)
+        if (panel->HasColor())
+            panel->PanelColor()->SetIsDirty(false);
 }
 
 ColorPanel* ColorHistory::SelectedPanel() const {
@@ -302,9 +308,7 @@ bool ColorHistory::DeSerialize(pugi::xml_node pState, const QString& pRootFolder
         }
         if (!kept.empty())
             AddColorPanels(kept);
-        for (ColorPanel* panel : cpItem)
-            if (panel->HasColor())
-                panel->PanelColor()->SetIsDirty(false);
+        MarkClean();
         const pugi::xml_node notes = pState.child("Notes");
         m_notes = notes ? XMLShared::Text(notes) : QString();
         m_notes.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
@@ -401,9 +405,13 @@ void ColorHistory::LayoutPanels() {
 }
 
 void ColorHistory::SortColors(int32_t sortBy) {
+    const std::vector<std::shared_ptr<Color>> before(Colors->begin(), Colors->end());
     if (Colors->HasColors())
         Colors->Sort(sortBy);
     ReloadPanels();
+    // The order is part of the scheme; a sort that moved nothing is no change.
+    if (!std::equal(before.begin(), before.end(), Colors->begin(), Colors->end()))
+        Dirty = true;
 }
 
 void ColorHistory::AddBlackAndWhite() {

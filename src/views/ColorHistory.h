@@ -29,11 +29,13 @@ public:
     ~ColorHistory() override;
 
     int32_t hwnd() const;
-    // The strip's own flag or any panel colour's; False at once when panel 0 holds no colour.
+    // The strip's own flag or any panel colour's. Every change of the colours, their order or the notes sets it.
     bool IsDirty() const;
     // The strip's own flag alone, without its colours'; a failed document write puts it back.
     bool OwnDirty() const { return Dirty; }
     void SetOwnDirty(bool value) { Dirty = value; }
+    // Clears the strip's own flag and its colours' flags.
+    void MarkClean();
     int16_t ControlIndex() const { return m_controlIndex; }
     void SetControlIndex(int16_t iControlIndex) { m_controlIndex = iControlIndex; }
     // Line breaks are CR LF.

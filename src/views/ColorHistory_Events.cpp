@@ -108,8 +108,10 @@ void ColorHistory::PanelDeleteMe(ColorPanel* panel) {
         return;
     if (panel->Selected())
         emit SelectedPanelChanged(nullptr);
-    if (index < Colors->count())
+    if (index < Colors->count()) {
         Colors->Remove(index + 1);
+        Dirty = true;
+    }
     ReloadPanels();
 }
 
@@ -139,6 +141,8 @@ void ColorHistory::PanelColorChanged(ColorPanel* panel) {
 }
 
 void ColorHistory::ClearColors() {
+    if (Colors->HasColors())
+        Dirty = true;
     Colors->Clear();
     ReloadPanels();
 }

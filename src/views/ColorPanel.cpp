@@ -683,6 +683,13 @@ void ColorPanel::PopupDeleteColor() {
     });
 }
 
+void ColorPanel::SetPopupFixed(bool fixed) {
+    // The document keeps the flag with the colour, so fixing or freeing a swatch changes the document.
+    if (fixed != m_fixed && m_color)
+        m_color->SetIsDirty(true);
+    m_fixed = fixed;
+}
+
 void ColorPanel::PopupLoadImage() { LoadColorizer(); }
 
 void ColorPanel::PopupRemoveImage() { RemoveColorizer(); }

@@ -155,7 +155,7 @@ private:
     std::shared_ptr<Color> PopupColor() const override { return m_color; }
     int32_t PopupTextureKind() const override { return TextureKindOfColor(); }
     bool PopupFixed() const override { return m_fixed; }
-    void SetPopupFixed(bool fixed) override { m_fixed = fixed; }
+    void SetPopupFixed(bool fixed) override;
     const cDIBSection* PopupImage() const override;
     void PopupDeleteColor() override;
     void PopupLoadImage() override;

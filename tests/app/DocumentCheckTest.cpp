@@ -1,9 +1,9 @@
 #include "app/DocumentCheck.h"
 #include "services/DocumentArchive.h"
+#include "support/DamagedPng.h"
 #include "support/TestEnvironment.h"
 #include "support/ZipCrafter.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 
 namespace {
@@ -18,11 +19,7 @@ namespace {
 std::string png(int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::white);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes.toStdString();
+    return DamagedPng::Encode(image).toStdString();
 }
 
 // A PNG signature and an IHDR chunk that claim the size; no pixels follow.
@@ -76,6 +73,7 @@ TEST_P(Documents, AreAcceptedOnlyWhenTheReaderCanTakeThemWhole) {
 }
 
 const std::string kGood = doc("Proofers='3' Holders='2' CurrentTexture='  No Texture'");
+const QByteArray kBusyPng = DamagedPng::Encode(DamagedPng::Busy(120, 90));
 
 INSTANTIATE_TEST_SUITE_P(
     DocumentCheck, Documents,
@@ -128,8 +126,69 @@ INSTANTIATE_TEST_SUITE_P(
         DocumentCase{"stage_not_a_png", kGood, "GIF89a not a png at all", false},
         DocumentCase{"stage_60000_square", kGood, pngHeader(60000, 60000), false},
         DocumentCase{"stage_too_many_pixels", kGood, pngHeader(16000, 16000), false},
-        DocumentCase{"stage_empty", kGood, "", false}),
+        DocumentCase{"stage_empty", kGood, "", false}, DocumentCase{"stage_busy", kGood, kBusyPng.toStdString(), true},
+        DocumentCase{"stage_cut_in_its_data", kGood, DamagedPng::CutInItsData(kBusyPng).toStdString(), false},
+        DocumentCase{"stage_cut_before_its_end", kGood, DamagedPng::CutBeforeItsEnd(kBusyPng).toStdString(), false},
+        DocumentCase{"stage_header_only", kGood, pngHeader(8, 6), false},
+        DocumentCase{"stage_data_corrupt", kGood, DamagedPng::WithCorruptData(kBusyPng, false).toStdString(), false},
+        DocumentCase{"stage_data_corrupt_behind_a_good_crc", kGood,
+                     DamagedPng::WithCorruptData(kBusyPng, true).toStdString(), false}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Each number the reader converts must be a whole decimal number as the program writes it: the standard
+// conversion would read "2.5" or " 2" as 2 and open the document.
+TEST(DocumentCheck, NumbersThatAreNotWholeDecimalNumbersAreRefusedWherePlaced) {
+    struct Place {
+        const char* name;
+        std::string wholeValue;
+        std::function<std::string(const std::string&)> document;
+    };
+    const Place places[] = {
+        {"proofers", "2", [](const std::string& v) { return doc("Proofers='" + v + "' Holders='2'"); }},
+        {"holders", "2", [](const std::string& v) { return doc("Proofers='2' Holders='" + v + "'"); }},
+        {"range", "15411",
+         [](const std::string& v) {
+             return doc("Proofers='2' Holders='2'",
+                        "<Main rangetype='" + v + "' isudc='0' topred='1' topgreen='1' topblue='1'/>");
+         }},
+        {"top colour", "80",
+         [](const std::string& v) {
+             return doc("Proofers='2' Holders='2'",
+                        "<Main rangetype='15411' isudc='0' topred='1' topgreen='1' topblue='" + v + "'/>");
+         }},
+    };
+    for (const Place& place : places) {
+        const std::string& n = place.wholeValue;
+        const struct {
+            std::string text;
+            bool accepted;
+        } texts[] = {
+            {n, true},
+            {"0" + n, true},  // leading zeros still make a whole decimal number
+            {n + ".4", false},
+            {n + ".0", false},
+            {n + ",5", false},
+            {n + "e0", false},
+            {" " + n, false},
+            {n + " ", false},
+            {"+" + n, false},
+            {"&H" + n, false},
+            {"0x" + n, false},
+            {"\xef\xbc\x92", false},  // a full-width digit two
+            {"-", false},
+            {"", false},
+            {"2147483648", false},
+            {"99999999999999999999999", false},
+        };
+        for (const auto& t : texts) {
+            SCOPED_TRACE(std::string(place.name) + " \"" + t.text + "\"");
+            QTemporaryDir folder;
+            ZipCrafter::WriteFile(folder.filePath("def.xml"), place.document(t.text));
+            EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { DocumentCheck::Verify(folder.path()); }),
+                      t.accepted ? 0 : DocumentCheck::DamagedDocument);
+        }
+    }
+}
 
 TEST(DocumentCheck, RefusesAHundredMegabyteDefXmlWithoutReadingIt) {
     QTemporaryDir folder;
@@ -167,8 +226,22 @@ TEST(DocumentCheck, APackedDocumentUnpacksAndPasses) {
     ZipCrafter::WriteFile(source + "/DPicsSea.png", png(4, 4));
     DocumentArchive::Pack(source, root.filePath("doc.tnd"));
     DocumentArchive::Unpack(root.filePath("doc.tnd"), unpacked);
-    EXPECT_NO_THROW(DocumentCheck::Verify(unpacked));
+    const DocumentCheck::CheckedDocument checked = DocumentCheck::Verify(unpacked);
     EXPECT_EQ(ZipCrafter::ReadFile(unpacked + "/stage.png"), ZipCrafter::ReadFile(source + "/stage.png"));
+    // What the check read is what the reader takes: the parsed definition and the whole stage picture.
+    EXPECT_EQ(std::string(checked.definition.document_element().attribute("CurrentTexture").value()), "t");
+    EXPECT_EQ(checked.stage.size(), QSize(64, 48));
+    EXPECT_EQ(checked.stage.pixel(63, 47) & 0xFFFFFF, 0xFFFFFFu);
+
+    QDir(unpacked).remove("stage.png");
+    EXPECT_TRUE(DocumentCheck::Verify(unpacked).stage.isNull()) << "no stage picture, nothing decoded";
+}
+
+TEST(DocumentCheck, TheStageDecodesToEveryPixelOfTheFile) {
+    QTemporaryDir folder;
+    const QImage busy = DamagedPng::Busy(120, 90);
+    ZipCrafter::WriteFile(folder.filePath("stage.png"), DamagedPng::Encode(busy).toStdString());
+    EXPECT_EQ(DocumentCheck::DecodeStage(folder.filePath("stage.png")).convertToFormat(QImage::Format_RGB32), busy);
 }
 
 }  // namespace

@@ -1,4 +1,11 @@
 #include "app/DocumentFixture.h"
+#include "support/DamagedPng.h"
+
+#include "app/DocumentCheck.h"
+#include "platform/RibbonBar.h"
+#include "platform/RibbonTab.h"
+
+#include <functional>
 
 namespace {
 
@@ -234,6 +241,7 @@ TEST_F(DamagedDocument, IsRefusedWithOneMessageAndChangesNothing) {
     const auto captions = slotCaptions();
     const QString stage = window->ctlStage->CurrentPicture();
     QDir().mkpath(path("a folder.tnd"));
+    const QByteArray busyPng = DamagedPng::Encode(DamagedPng::Busy(120, 90));
 
     const struct {
         const char* name;
@@ -298,6 +306,26 @@ TEST_F(DamagedDocument, IsRefusedWithOneMessageAndChangesNothing) {
          [&] {
              return pack("stage.tnd", {{"def.xml", kDef}, {"stage.png", "GIF89a"}});
          }},
+        {"stage cut short",
+         [&] {
+             return pack("cut.tnd", {{"def.xml", kDef}, {"stage.png", DamagedPng::CutInItsData(busyPng)}});
+         }},
+        {"stage data corrupt",
+         [&] {
+             return pack("corrupt.tnd", {{"def.xml", kDef}, {"stage.png", DamagedPng::WithCorruptData(busyPng, true)}});
+         }},
+        {"fractional count",
+         [&] {
+             return pack("half.tnd", {{"def.xml", defWith("Proofers='2'", "Proofers='2.5'")}});
+         }},
+        {"count with a blank",
+         [&] {
+             return pack("blank.tnd", {{"def.xml", defWith("Holders='1'", "Holders=' 1'")}});
+         }},
+        {"top colour as an exponent",
+         [&] {
+             return pack("exp.tnd", {{"def.xml", defWith("topred='255'", "topred='2e2'")}});
+         }},
         {"entry with a folder",
          [&] {
              ZipCrafter::Entry def;
@@ -338,6 +366,85 @@ TEST_F(DamagedDocument, IsRefusedWithOneMessageAndChangesNothing) {
         EXPECT_TRUE(Find(CommandIds::FileOpen)->Enabled());
         EXPECT_FALSE(QFileInfo::exists(dir.filePath("evil.txt")));
     }
+}
+
+// Document A is open, its stage changed and not saved, the user in "Staging". A damaged document B, whichever
+// way it comes, gets one message after the save question (answered No) and leaves everything of A as it was.
+TEST_F(DamagedDocument, KeepsTheOpenDocumentItsUnsavedStageAndTheWorkspaceWhicheverWayItComes) {
+    const QString a = pack("a.tnd", {{"def.xml", defWith("<History/>",
+                                                         "<History><History id='0' count='0'>"
+                                                         "<Notes>from A</Notes></History></History>")},
+                                     {"stage.png", DamagedPng::Encode(quarters(64, 48))}});
+    open(a);
+    ASSERT_EQ(Globals::CurrentFile, a);
+    window->ShowWorkspace(CommandIds::StagingTab);
+    Execute(CommandIds::InvertColors);
+    ASSERT_TRUE(window->ctlStage->PictureIsDirty());
+    const QImage changedStage = window->ctlStage->ImageControl()->Picture();
+    const QString folder = window->DocumentFolder;
+    const auto colors = ProoferColors();
+
+    const QByteArray busyPng = DamagedPng::Encode(DamagedPng::Busy(120, 90));
+    const struct {
+        const char* name;
+        std::map<QString, QByteArray> files;
+    } documents[] = {
+        {"stage cut short", {{"def.xml", kDef}, {"stage.png", DamagedPng::CutInItsData(busyPng)}}},
+        {"stage data corrupt", {{"def.xml", kDef}, {"stage.png", DamagedPng::WithCorruptData(busyPng, true)}}},
+        {"fractional count", {{"def.xml", defWith("Proofers='2'", "Proofers='2.5'")}, {"stage.png", busyPng}}},
+    };
+    const struct {
+        const char* name;
+        bool asks;
+        std::function<void(const QString&)> prepare;
+        std::function<void(const QString&)> open;
+    } ways[] = {
+        {"Open", true, [](const QString&) {}, [this](const QString& b) { open(b); }},
+        {"a recent slot", true, [this](const QString& b) { window->MRU->Add(FileShared::GetFileName(b), b); },
+         [this](const QString&) { Execute(CommandIds::FirstRecentFileSlot); }},
+        {"the command line", false, [](const QString&) {},
+         [this](const QString& b) { window->OpenDocumentFromCommandLine(b); }},
+    };
+    for (const auto& way : ways)
+        for (const auto& document : documents) {
+            SCOPED_TRACE(std::string(document.name) + " through " + way.name);
+            const QString b = pack("b.tnd", document.files);
+            way.prepare(b);
+            const std::vector<QString> before = slotCaptions();
+            ScriptedMessageBox boxes({MessageBox::No});
+            way.open(b);
+            const auto& asked = boxes.Requests();
+            ASSERT_EQ(asked.size(), way.asks ? 2u : 1u);
+            if (way.asks) {
+                EXPECT_EQ(asked[0].prompt, "Do you want to save the changes to a?");
+            }
+            EXPECT_EQ(asked.back().prompt, "Error loading the file from disk.");
+            EXPECT_EQ(asked.back().title, QStringLiteral("Error: %1").arg(DocumentCheck::DamagedDocument));
+
+            EXPECT_EQ(Globals::CurrentFile, a);
+            EXPECT_EQ(statusText(*window), " a.tnd");
+            EXPECT_EQ(window->DocumentFolder, folder);
+            EXPECT_TRUE(QFileInfo::exists(folder + "stage.png"));
+            EXPECT_EQ(ProoferColors(), colors);
+            EXPECT_EQ(window->history[0]->Notes(), "from A");
+            EXPECT_EQ(window->ctlStage->ImageControl()->Picture(), changedStage);
+            EXPECT_TRUE(window->ctlStage->PictureIsDirty());
+            EXPECT_TRUE(window->IsModified());
+            EXPECT_EQ(slotCaptions(), before);
+            EXPECT_TRUE(window->ctlStage->isVisible());
+            EXPECT_FALSE(window->cpList[0]->isVisible());
+            EXPECT_EQ(window->RibbonBar()->SelectedTab()->Id(), CommandIds::StagingTab);
+        }
+
+    // A document that opens shows the proofers.
+    ScriptedMessageBox boxes({MessageBox::No});
+    open(a);
+    EXPECT_EQ(Globals::CurrentFile, a);
+    EXPECT_FALSE(window->ctlStage->isVisible());
+    EXPECT_TRUE(window->cpList[0]->isVisible());
+    EXPECT_EQ(window->RibbonBar()->SelectedTab()->Id(), CommandIds::SelectionTab);
+    EXPECT_EQ(window->ctlStage->ImageControl()->Picture(), quarters(64, 48)) << "the stage as A has it";
+    EXPECT_FALSE(window->IsModified());
 }
 
 // Saving that fails keeps what was there.

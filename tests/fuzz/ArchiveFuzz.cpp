@@ -1,12 +1,14 @@
 // Seeded mutation fuzzing of the document reader: unpacking an archive and checking the unpacked document.
 // It makes its own valid documents, mutates them for a bounded time and stops the process on any fault:
-// an exception other than the reader's own errors, a file written outside the unpack folder, or (under
-// the sanitizers) any memory or undefined-behaviour report. The input being run is always in
-// <work>/input.tnd, so a crash leaves its input behind.
+// an exception other than the reader's own errors, a file written outside the unpack folder, a document
+// accepted with a value the reader cannot convert or a stage picture it did not decode, or (under the
+// sanitizers) any memory or undefined-behaviour report. The input being run is always in <work>/input.tnd,
+// so a crash leaves its input behind.
 //
 //   ArchiveFuzz [--seconds N] [--seed S] [--work DIR]
 
 #include "app/DocumentCheck.h"
+#include "platform/Numeric.h"
 #include "platform/RuntimeError.h"
 #include "services/DocumentArchive.h"
 
@@ -24,6 +26,7 @@
 #include <string>
 #include <unistd.h>
 #include <vector>
+#include <zlib.h>
 
 namespace {
 
@@ -44,9 +47,13 @@ void writeFile(const QString& path, const Bytes& bytes) {
     }
 }
 
-Bytes png(int width, int height, QRgb colour) {
+Bytes png(int width, int height, QRgb colour, bool noisy = false) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(colour);
+    // Noise makes image data of some kilobytes, long enough to be cut or damaged in their middle.
+    std::mt19937 engine(3);
+    for (int y = 0; noisy && y < height; ++y)
+        for (int x = 0; x < width; ++x) image.setPixel(x, y, static_cast<QRgb>(engine()) | 0xFF000000u);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -78,7 +85,8 @@ public:
     Fuzzer(const QString& work, uint64_t seed) : m_work(work), m_random(seed) {
         m_documents = {{defXml(3, 2), png(32, 24, 0xff336699), png(4, 4, 0xffff0000)},
                        {defXml(8, 6), png(3, 2, 0xff000000), {}},
-                       {defXml(1, 1), {}, {}}};
+                       {defXml(1, 1), {}, {}},
+                       {defXml(2, 1), png(48, 32, 0xff000000, true), {}}};
         for (const Document& document : m_documents) m_archives.push_back(pack(document));
     }
 
@@ -159,10 +167,34 @@ private:
         }
     }
 
+    // Damage that keeps the PNG header whole, so only a full decode finds it: the file cut inside or after its
+    // image data, or bytes of the image data changed behind a checksum made to match again.
+    void damageStage(Bytes& stage) {
+        const size_t data = stage.find("IDAT");
+        if (data == Bytes::npos || data + 8 > stage.size())
+            return;
+        const size_t length = (size_t{static_cast<uint8_t>(stage[data - 4])} << 24) |
+                              (size_t{static_cast<uint8_t>(stage[data - 3])} << 16) |
+                              (size_t{static_cast<uint8_t>(stage[data - 2])} << 8) |
+                              size_t{static_cast<uint8_t>(stage[data - 1])};
+        if (below(2) == 0) {
+            stage.resize(data + 4 + below(stage.size() - data - 4));
+            return;
+        }
+        if (data + 8 + length > stage.size() || length == 0)
+            return;
+        const int bytes = 1 + static_cast<int>(below(8));
+        for (int k = 0; k < bytes; ++k) stage[data + 4 + below(length)] = static_cast<char>(below(256));
+        const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(stage.data() + data), static_cast<uInt>(length + 4));
+        for (int k = 0; k < 4; ++k) stage[data + 4 + length + k] = static_cast<char>((crc >> (24 - 8 * k)) & 0xFF);
+    }
+
     void mutateText(Bytes& xml) {
+        // Numbers that are not whole decimal numbers, which the standard conversion would still read.
         static const char* pieces[] = {
             "<",  ">",   "/>",  "&",  "&amp;", "'",   "=",    "<!DOCTYPE R>",  "0",        "9",
-            "-1", "1e9", "../", "\\", "Root",  "<a>", "</a>", "<![CDATA[x]]>", "<?pi x?>", "<!-- -->"};
+            "-1", "1e9", "../", "\\", "Root",  "<a>", "</a>", "<![CDATA[x]]>", "<?pi x?>", "<!-- -->",
+            ".5", ",5",  "e0",  " ",  "+",     "&H",  "2.5",  "\xef\xbc\x92"};
         const int rounds = 1 + static_cast<int>(below(4));
         for (int r = 0; r < rounds; ++r) {
             const size_t at = below(xml.size() + 1);
@@ -179,8 +211,12 @@ private:
             // only flush the same bytes to disk each time.
             Document document = m_documents[below(m_documents.size())];
             mutateText(document.xml);
-            if (!document.stage.empty() && below(2) == 0)
-                mutate(document.stage);
+            if (!document.stage.empty() && below(2) == 0) {
+                if (below(2) == 0)
+                    damageStage(document.stage);
+                else
+                    mutate(document.stage);
+            }
             check(document);
             return;
         }
@@ -196,12 +232,31 @@ private:
         if (!document.stage.empty())
             writeFile(folder + "/stage.png", document.stage);
         try {
-            DocumentCheck::Verify(folder);
+            expectReadable(DocumentCheck::Verify(folder), !document.stage.empty());
             ++m_accepted;
         } catch (const RuntimeError&) {
         } catch (const std::exception& e) {
             fail(std::string("unexpected exception: ") + e.what());
         }
+    }
+
+    // What the check accepts the reader takes without a failure: every number it converts, and the stage
+    // picture whole when the document has one.
+    void expectReadable(const DocumentCheck::CheckedDocument& checked, bool hasStage) {
+        const pugi::xml_node root = checked.definition.document_element();
+        std::vector<pugi::xml_attribute> numbers{root.first_attribute(), root.first_attribute().next_attribute()};
+        if (const pugi::xml_node main = root.child("Main"))
+            for (const char* name : {"rangetype", "topred", "topgreen", "topblue"})
+                numbers.push_back(main.attribute(name));
+        for (const pugi::xml_attribute& number : numbers) {
+            try {
+                Numeric::ToLong(QString::fromUtf8(number.value()));
+            } catch (const RuntimeError&) {
+                fail(std::string("accepted a number the reader cannot convert: \"") + number.value() + "\"");
+            }
+        }
+        if (hasStage && checked.stage.isNull())
+            fail("accepted a stage picture without decoding it");
     }
 
     void run(const Bytes& input) {
@@ -212,7 +267,7 @@ private:
         try {
             DocumentArchive::Unpack(inputPath, folder);
             ++m_unpacked;
-            DocumentCheck::Verify(folder);
+            expectReadable(DocumentCheck::Verify(folder), QFileInfo::exists(folder + "/stage.png"));
             ++m_accepted;
         } catch (const RuntimeError&) {
         } catch (const std::exception& e) {

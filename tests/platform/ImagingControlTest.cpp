@@ -207,6 +207,14 @@ TEST_F(ImagingControlTest, TransparentPicturesAreLaidOnWhite) {
     Load(clear);
     EXPECT_EQ(control.Picture().pixel(0, 0), qRgb(255, 255, 255));
     EXPECT_EQ(control.Picture().pixel(1, 0), qRgb(0, 0, 255));
+
+    // A picture decoded elsewhere and handed over is taken as a load of its file would take it.
+    control.SetFileName(QString());
+    control.TakePicture(Path(QStringLiteral("decoded.png")), clear);
+    EXPECT_EQ(control.Picture().pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(control.Picture().pixel(1, 0), qRgb(0, 0, 255));
+    EXPECT_EQ(control.FileName(), Path(QStringLiteral("decoded.png")));
+    EXPECT_EQ(control.LoadState(), 0);
 }
 
 struct SaveCase {

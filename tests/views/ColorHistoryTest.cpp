@@ -305,7 +305,7 @@ TEST_F(ColorHistoryStrip, DeletingTheSelectedPanelTellsNoneThenTheNewLast) {
     ASSERT_EQ(std::ssize(selections), 2);
     EXPECT_EQ(selections[0], nullptr);
     EXPECT_EQ(selections[1], strip->Panel(1));
-    EXPECT_FALSE(strip->IsDirty());
+    EXPECT_TRUE(strip->IsDirty()) << "a deleted colour is a change of the scheme";
 
     // An unselected panel goes quietly but for the rebuild's selection of the last.
     selections.clear();
@@ -314,12 +314,14 @@ TEST_F(ColorHistoryStrip, DeletingTheSelectedPanelTellsNoneThenTheNewLast) {
     ASSERT_EQ(std::ssize(selections), 1);
     EXPECT_EQ(selections[0], strip->Panel(0));
 
+    MarkSaved();
     ASSERT_TRUE(Execute(strip->Panel(0), CommandIds::DeleteColor));
     EXPECT_EQ(PanelReds(), (std::vector<int>{-1}));
     EXPECT_FALSE(strip->Panel(0)->isVisibleTo(strip));
+    EXPECT_TRUE(strip->IsDirty()) << "so is deleting the last one";
 }
 
-TEST_F(ColorHistoryStrip, ClearingCommandsEmptyTheStripButKeepNotesAndFlag) {
+TEST_F(ColorHistoryStrip, ClearingCommandsEmptyTheStripKeepNotesAndMarkIt) {
     strip->AddColorPanels(Reds(12));
     ScriptedModalDialog dialog;
     dialog.Then([](QDialog& d) {
@@ -327,20 +329,21 @@ TEST_F(ColorHistoryStrip, ClearingCommandsEmptyTheStripButKeepNotesAndFlag) {
         ScriptedModalDialog::Click(d, QStringLiteral("&OK"));
     });
     ASSERT_TRUE(Execute(strip, CommandIds::Comments));
+    MarkSaved();
     ASSERT_TRUE(Execute(strip, CommandIds::DeleteAllColors));
     EXPECT_EQ(strip->PanelCount(), 0);
     EXPECT_EQ(PanelReds(), (std::vector<int>{-1}));
     EXPECT_FALSE(ScrollBar()->isVisibleTo(strip));
     EXPECT_EQ(strip->Notes(), QStringLiteral("kept"));
-    // Panel 0 holds no colour, so the strip reports itself unmodified whatever its own flag.
-    EXPECT_FALSE(strip->IsDirty());
-    strip->AddColorPanel(MakeColor(1, 1, 1));
+    // The emptied strip still differs from the one saved, and its notes are still there to be saved.
     EXPECT_TRUE(strip->IsDirty());
 
     // A strip item's "D&elete All" does the same.
     strip->AddColorPanels(Reds(2));
+    MarkSaved();
     ASSERT_TRUE(Execute(strip->Panel(1), CommandIds::DeleteAllColors));
     EXPECT_EQ(strip->PanelCount(), 0);
+    EXPECT_TRUE(strip->IsDirty());
 
     strip->AddColorPanels(Reds(2));
     strip->Clear();
@@ -348,14 +351,20 @@ TEST_F(ColorHistoryStrip, ClearingCommandsEmptyTheStripButKeepNotesAndFlag) {
     EXPECT_EQ(strip->Notes(), QString());
 }
 
-TEST_F(ColorHistoryStrip, SortingRebuildsWithoutMarking) {
+TEST_F(ColorHistoryStrip, SortingMarksTheStripOnlyWhenTheOrderChanged) {
     strip->AddColorPanels({MakeColor(200, 0, 0), MakeColor(10, 0, 0), MakeColor(0, 50, 0)});
     MarkSaved();
     ASSERT_TRUE(Execute(strip, CommandIds::SortColorsByRed));
     EXPECT_EQ(PanelReds(), (std::vector<int>{0, 10, 200}));
+    EXPECT_TRUE(strip->IsDirty());
+    MarkSaved();
     ASSERT_TRUE(Execute(strip->Panel(0), CommandIds::SortColorsByGreen));
     EXPECT_EQ(PanelReds(), (std::vector<int>{10, 200, 0}));
-    EXPECT_FALSE(strip->IsDirty());
+    EXPECT_TRUE(strip->IsDirty());
+    MarkSaved();
+    ASSERT_TRUE(Execute(strip->Panel(0), CommandIds::SortColorsByGreen));
+    EXPECT_EQ(PanelReds(), (std::vector<int>{10, 200, 0}));
+    EXPECT_FALSE(strip->IsDirty()) << "sorted already: nothing moved";
 
     // Only a panel's own command reaches an empty strip: the strip's popup sorts nothing without colours.
     strip->Clear();

@@ -6,6 +6,7 @@
 #include "platform/CommandBar.h"
 #include "platform/CommandBarControl.h"
 #include "platform/CommandBars.h"
+#include "support/CommandBarItems.h"
 #include "support/ModelGlobals.h"
 #include "views/ColorHistory.h"
 #include "views/ColorPanel.h"
@@ -94,20 +95,10 @@ public:
 
     QScrollBar* ScrollBar() const { return strip->findChild<QScrollBar*>(QStringLiteral("bottScroll")); }
 
-    static CommandBar* PopupOf(QObject* owner) {
-        auto* bars = owner->findChild<CommandBars*>(QStringLiteral("CommandBars"), Qt::FindDirectChildrenOnly);
-        for (int i = 0; bars && i < bars->Count(); ++i)
-            if (bars->Item(i)->Name() == QStringLiteral("Popup"))
-                return bars->Item(i);
-        return nullptr;
-    }
+    static CommandBar* PopupOf(QObject* owner) { return CommandBarItems::PopupOf(owner); }
 
     // Runs a command of the strip's own popup, or of a panel's, as a click would.
-    static bool Execute(QObject* owner, int id) {
-        CommandBar* bar = PopupOf(owner);
-        CommandBarControl* control = bar ? bar->FindControl(id) : nullptr;
-        return control && bar->Owner()->ExecuteControl(control);
-    }
+    static bool Execute(QObject* owner, int id) { return CommandBarItems::ExecutePopupCommand(owner, id); }
 
     static void Mouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button) {
         const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);

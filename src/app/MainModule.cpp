@@ -13,6 +13,7 @@
 #include "services/CommandIds.h"
 #include "services/FileShared.h"
 #include "services/Hourglass.h"
+#include "services/TemporaryLeftovers.h"
 
 #include <QDir>
 
@@ -39,6 +40,8 @@ void ReportNoTemporaryFolder() {
 bool Main(const QString& commandLine) {
     try {
         App::SetTitle(QStringLiteral("Tindral"));
+        // What killed or crashed runs left behind goes before this run adds its own.
+        TemporaryLeftovers::RemoveAll();
         Hourglass hourglass;
         Globals::Converter = std::make_shared<ColorConverter>();
         LoadTextureList();

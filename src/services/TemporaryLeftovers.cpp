@@ -29,8 +29,9 @@ constexpr int FolderDepth = 4;
 // any other answer leaves the question open: in both cases the entries stay.
 bool processRuns(pid_t process) { return ::kill(process, 0) == 0 || errno != ESRCH; }
 
-// The names in the folder open as fd, without "." and "..". The folder is read through a copy of fd.
-std::vector<std::string> namesIn(int fd) {
+// The names in the folder open as fd that start with prefix, without "." and "..". The folder is read
+// through a copy of fd.
+std::vector<std::string> namesIn(int fd, std::string_view prefix = {}) {
     std::vector<std::string> names;
     const int listing = ::dup(fd);
     if (listing < 0)
@@ -42,7 +43,7 @@ std::vector<std::string> namesIn(int fd) {
     }
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view name = entry->d_name;
-        if (name != "." && name != "..")
+        if (name.starts_with(prefix) && name != "." && name != "..")
             names.emplace_back(name);
     }
     ::closedir(dir);
@@ -88,7 +89,7 @@ int RemoveFrom(const QString& folder) {
     const uid_t user = ::geteuid();
     std::unordered_map<qint64, bool> runs;
     int removed = 0;
-    for (const std::string& name : namesIn(fd)) {
+    for (const std::string& name : namesIn(fd, "TIN")) {
         const qint64 process = FileShared::TemporaryNameProcess(name);
         if (process <= 0 || process > std::numeric_limits<pid_t>::max())
             continue;

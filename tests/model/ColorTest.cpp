@@ -155,6 +155,7 @@ TEST_F(ColorTest, NoTemporaryFolderMeansNoColour) {
     EXPECT_EQ(kept.TemporaryImagePath(), keptPath);
 }
 
+// The draw colour names the program folder's "stdcolor.bmp", which no viewer, clear or destruction deletes.
 TEST_F(ColorTest, DestructionDeletesThePictureButNeverTheProgramFoldersStdColor) {
     const QString program = TestEnvironment::Home() + "/program";
     QDir().mkpath(program);
@@ -169,6 +170,13 @@ TEST_F(ColorTest, DestructionDeletesThePictureButNeverTheProgramFoldersStdColor)
         touch(ownPath);
         Color drawColor;
         drawColor.SetTemporaryImagePath(stdColor);
+        drawColor.AddViewer();
+        drawColor.RemoveViewer();
+        EXPECT_TRUE(QFileInfo::exists(stdColor));
+        Color clearedDrawColor;
+        clearedDrawColor.SetTemporaryImagePath(stdColor);
+        clearedDrawColor.Clear();
+        EXPECT_TRUE(QFileInfo::exists(stdColor));
         Color withoutFile;
     }
     EXPECT_FALSE(QFileInfo::exists(ownPath));
@@ -194,23 +202,6 @@ TEST_F(ColorTest, ThePictureFileGoesWithTheLastViewerOrWithItsPath) {
     touch(first);
     c.SetTemporaryImagePath(first + ".other");
     EXPECT_FALSE(QFileInfo::exists(first));
-}
-
-TEST_F(ColorTest, TheProgramFoldersStdColorOutlivesViewersAndPathChanges) {
-    const QString program = TestEnvironment::Home() + "/program";
-    QDir().mkpath(program);
-    const QString savedProgramPath = App::Path();
-    App::SetPath(program);
-    const QString stdColor = program + "/stdcolor.bmp";
-    touch(stdColor);
-    Color drawColor;
-    drawColor.SetTemporaryImagePath(stdColor);
-    drawColor.AddViewer();
-    drawColor.RemoveViewer();
-    EXPECT_TRUE(QFileInfo::exists(stdColor));
-    drawColor.Clear();
-    EXPECT_TRUE(QFileInfo::exists(stdColor));
-    App::SetPath(savedProgramPath);
 }
 
 TEST_F(ColorTest, TextureSetClonesInternalTexturesAndSharesUserImages) {

@@ -46,6 +46,8 @@ QString hex2(int32_t value) { return QStringLiteral("%1").arg(value, 2, 16, QLat
 
 // A colour's picture file is its own, except the program folder's "stdcolor.bmp" that the draw colour names.
 void removePictureFile(const QString& path) {
+    if (path.isEmpty())
+        return;
     try {
         if (path != App::Path() + QStringLiteral("/stdcolor.bmp") && FileShared::FileExists(path))
             QFile::remove(path);

@@ -1,5 +1,6 @@
 // Start-up to the first painted main window (a fresh process each time, offscreen), with an empty pictures
-// folder as the baseline and with 500 pictures whose thumbnails the "Staging" gallery makes; and one Space
+// folder and temporary folder as the baseline, with 500 pictures whose thumbnails the "Staging" gallery
+// makes, and with 20,000 other programs' files in the temporary folder; and one Space
 // press, repaint included, with eight proofers dressed in a pattern texture, without strips and beside six
 // full ones.
 #include "app/ChooserHelper.h"
@@ -23,6 +24,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QKeyEvent>
@@ -97,14 +99,28 @@ void fillPictures(const QString& folder, int count) {
     }
 }
 
+// Files of other programs in the temporary folder, which start-up reads past when it looks for what earlier
+// runs left; a few of them carry names close to the program's own.
+void fillTemporaryFolder(const QString& folder, int count) {
+    for (int i = 0; i < count; ++i) {
+        QFile file(i % 100 == 0 ? QStringLiteral("%1/TIN%2.tmp").arg(folder).arg(i, 4, 16, QLatin1Char('0'))
+                                : QStringLiteral("%1/other%2.tmp").arg(folder).arg(i));
+        file.open(QIODevice::WriteOnly);
+    }
+}
+
 void BM_StartUpToFirstPaint(benchmark::State& state) {
     const int pictures = static_cast<int>(state.range(0));
+    const int temporaries = static_cast<int>(state.range(1));
     QTemporaryDir home;
     QDir().mkpath(home.path() + QStringLiteral("/Pictures"));
     fillPictures(home.path() + QStringLiteral("/Pictures"), pictures);
+    QDir().mkpath(home.path() + QStringLiteral("/tmp"));
+    fillTemporaryFolder(home.path() + QStringLiteral("/tmp"), temporaries);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("HOME"), home.path());
+    environment.insert(QStringLiteral("TMPDIR"), home.path() + QStringLiteral("/tmp"));
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path() + QStringLiteral("/.config"));
     environment.insert(QStringLiteral("XDG_PICTURES_DIR"), home.path() + QStringLiteral("/Pictures"));
     // Seconds to the first paint and the thumbnails ready then; a negative time when it never painted.
@@ -134,9 +150,16 @@ void BM_StartUpToFirstPaint(benchmark::State& state) {
         state.counters["thumbnails_at_first_paint"] = thumbnails;
     }
     state.counters["pictures"] = pictures;
+    state.counters["temporary_files"] = temporaries;
 }
-// 0 pictures is the baseline of the same run.
-BENCHMARK(BM_StartUpToFirstPaint)->Arg(0)->Arg(500)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+// Arguments: pictures, files in TMPDIR. The first, with neither, is the baseline of the same run.
+BENCHMARK(BM_StartUpToFirstPaint)
+    ->Args({0, 0})
+    ->Args({500, 0})
+    ->Args({0, 20000})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
 
 // strips: how many colour-scheme strips show, each holding ten colours in the same pattern texture. The strips
 // hold their colours whatever the proofers do, so the figure with six should match the one without.

@@ -14,6 +14,7 @@
 #include "services/CommandIds.h"
 #include "services/FileShared.h"
 #include "services/Hourglass.h"
+#include "services/TemporaryLeftovers.h"
 
 #include <QDir>
 
@@ -40,6 +41,8 @@ void ReportNoTemporaryFolder() {
 bool Main(const QString& commandLine) {
     try {
         App::SetTitle(QStringLiteral("Tindral"));
+        // What killed or crashed runs left behind goes before this run adds its own.
+        TemporaryLeftovers::RemoveAll();
         Hourglass hourglass;
         Globals::Converter = std::make_shared<ColorConverter>();
         LoadTextureList();

@@ -14,6 +14,8 @@
 
 #include <QFile>
 
+#include <utility>
+
 namespace {
 
 const ColorConverter& converter() {
@@ -42,18 +44,31 @@ int32_t drawAround(int32_t top, int32_t width) {
 
 QString hex2(int32_t value) { return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper(); }
 
+// A colour's picture file is its own, except the program folder's "stdcolor.bmp" that the draw colour names.
+void removePictureFile(const QString& path) {
+    if (path.isEmpty())
+        return;
+    try {
+        if (path != App::Path() + QStringLiteral("/stdcolor.bmp") && FileShared::FileExists(path))
+            QFile::remove(path);
+    } catch (...) {
+    }
+}
+
 }  // namespace
 
 Color::Color() { Clear(); }
 
 Color::~Color() {
-    try {
-        if (m_TemporaryImagePath != App::Path() + QStringLiteral("/stdcolor.bmp") &&
-            FileShared::FileExists(m_TemporaryImagePath))
-            QFile::remove(m_TemporaryImagePath);
-    } catch (...) {
-    }
+    removePictureFile(m_TemporaryImagePath);
     m_texture.reset();
+}
+
+void Color::AddViewer() { ++m_viewers; }
+
+void Color::RemoveViewer() {
+    if (m_viewers > 0 && --m_viewers == 0)
+        removePictureFile(m_TemporaryImagePath);
 }
 
 void Color::SetRed(int32_t lRed) {
@@ -115,7 +130,8 @@ void Color::SetBrightness(int32_t fBrightness) {
 
 void Color::SetTemporaryImagePath(const QString& sTemporaryImagePath) {
     if (sTemporaryImagePath != m_TemporaryImagePath) {
-        m_TemporaryImagePath = sTemporaryImagePath;
+        // Nobody else knows the old name, so its file would outlive the program.
+        removePictureFile(std::exchange(m_TemporaryImagePath, sTemporaryImagePath));
         m_IsDirty = true;
     }
 }

@@ -37,7 +37,13 @@ public:
     void SetBrightness(int32_t fBrightness);
     int32_t RangeType() const { return m_RangeType; }
     const QString& TemporaryImagePath() const { return m_TemporaryImagePath; }
+    // A new path deletes the file of the old one.
     void SetTemporaryImagePath(const QString& sTemporaryImagePath);
+    // The swatches showing the colour. Only they write and need its picture file, so it goes when the last
+    // one lets go, though the colour may live on in a list.
+    void AddViewer();
+    void RemoveViewer();
+    int Viewers() const { return m_viewers; }
     const std::shared_ptr<Texture>& ColorTexture() const { return m_texture; }
     // Internal textures are cloned; a user-image texture is shared with the caller.
     void SetColorTexture(const std::shared_ptr<Texture>& objColorTexture);
@@ -45,6 +51,7 @@ public:
     // Draws a random colour within the range, bounded by Globals::TopColor.
     // pRangeType is one of the range ids CommandIds::RangeAllRGB..RangeGreys.
     void Init(const std::shared_ptr<Texture>& pTexture, int32_t pRangeType, bool pIsUDC = false);
+    // White, range RangeAllRGB, a fresh picture path (the old path's file is deleted), not dirty.
     void Clear();
     std::shared_ptr<Color> Clone() const;
     int32_t RGBColor() const;
@@ -68,4 +75,5 @@ private:
     int32_t m_Green = 0;
     int32_t m_Blue = 0;
     QString m_TemporaryImagePath;
+    int m_viewers = 0;
 };

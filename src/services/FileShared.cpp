@@ -50,14 +50,20 @@ QString& provenFolder() {
     return folder;
 }
 
+// A name is "TIN", the process id in upper-case hexadecimal without leading zeros, a counter of exactly
+// CounterDigits upper-case hexadecimal digits and ".tmp": the counter's fixed width tells where the id ends.
+constexpr int CounterDigits = 8;
+
 QString nextName(const QString& folder) {
     // The process id keeps running copies of the program apart, the counter this copy's names.
     static const QString process = QString::number(QCoreApplication::applicationPid(), 16).toUpper();
     static quint32 counter = QRandomGenerator::global()->generate();
     ++counter;
     return AddBackslash(folder) + QStringLiteral("TIN") + process +
-           QStringLiteral("%1").arg(counter, 8, 16, QLatin1Char('0')).toUpper() + QStringLiteral(".tmp");
+           QStringLiteral("%1").arg(counter, CounterDigits, 16, QLatin1Char('0')).toUpper() + QStringLiteral(".tmp");
 }
+
+bool isUpperHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
 
 // A free name in the folder whose file does not exist; empty when the folder takes no file. A name whose file
 // exists (left by a copy that ended) is skipped.
@@ -127,6 +133,27 @@ QStringList TemporaryFolderCandidates() {
 }
 
 void SetSystemTemporaryFolder(const QString& folder) { systemTempFolder() = folder; }
+
+qint64 TemporaryNameProcess(std::string_view fileName) {
+    constexpr std::string_view prefix = "TIN";
+    constexpr std::string_view suffix = ".tmp";
+    constexpr std::string_view undoSuffix = ".tmp.bmp";
+    if (fileName.ends_with(undoSuffix))
+        fileName.remove_suffix(undoSuffix.size() - suffix.size());
+    if (!fileName.starts_with(prefix) || !fileName.ends_with(suffix))
+        return 0;
+    const std::string_view digits = fileName.substr(prefix.size(), fileName.size() - prefix.size() - suffix.size());
+    // At most eight digits of process id: more than any pid_t holds.
+    if (digits.size() <= CounterDigits || digits.size() > CounterDigits + 8 || digits.front() == '0')
+        return 0;
+    qint64 process = 0;
+    for (const char c : digits)
+        if (!isUpperHex(c))
+            return 0;
+    for (const char c : digits.substr(0, digits.size() - CounterDigits))
+        process = process * 16 + (c <= '9' ? c - '0' : c - 'A' + 10);
+    return process;
+}
 
 bool WriteTemporaryFile(const QString& path, const std::function<bool()>& write) {
     QString reason;

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <string_view>
 
 // Files, paths and the remembered last document. Paths use "/" as their separator.
 namespace FileShared {
@@ -17,6 +18,9 @@ QString TemporaryFolder();
 QStringList TemporaryFolderCandidates();
 // Replaces the system's temporary folder ("/tmp") that is tried after TMPDIR (tests).
 void SetSystemTemporaryFolder(const QString& folder);
+// The id of the process whose GetTempFilePath made the file name, alone or with ".bmp" after it (the stage's
+// undo copy); 0 for a name of any other form.
+qint64 TemporaryNameProcess(std::string_view fileName);
 // Runs write for a temporary file at path; when it fails or raises, the result is false, so that whatever
 // does not need the file carries on, and the user is told once per folder for the life of the program.
 bool WriteTemporaryFile(const QString& path, const std::function<bool()>& write);

@@ -28,6 +28,8 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -45,6 +47,28 @@ public:
 
 private:
     int32_t& m_count;
+};
+
+// Keeps the colours the panels show counted as shown while the panels are rebuilt, so that the files of those
+// shown again are written over in place rather than deleted and made anew; a colour that is not shown again
+// loses its file as the hold ends.
+class ShownDuringRebuild {
+public:
+    explicit ShownDuringRebuild(const std::vector<ColorPanel*>& panels) {
+        for (const ColorPanel* panel : panels)
+            if (std::shared_ptr<Color> color = panel->PanelColor()) {
+                color->AddViewer();
+                m_colors.push_back(std::move(color));
+            }
+    }
+    ~ShownDuringRebuild() {
+        for (const auto& color : m_colors) color->RemoveViewer();
+    }
+    ShownDuringRebuild(const ShownDuringRebuild&) = delete;
+    ShownDuringRebuild& operator=(const ShownDuringRebuild&) = delete;
+
+private:
+    std::vector<std::shared_ptr<Color>> m_colors;
 };
 
 }  // namespace
@@ -335,6 +359,7 @@ void ColorHistory::mouseReleaseEvent(QMouseEvent* event) {
 
 void ColorHistory::ReloadPanels() {
     const Loading loading(m_loading);
+    const ShownDuringRebuild shown(cpItem);
     m_suspendLayout = true;
     for (ColorPanel* panel : std::vector<ColorPanel*>(cpItem)) {
         panel->Dispose();

@@ -36,6 +36,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 #include <sys/stat.h>
 
 namespace {
@@ -99,6 +100,7 @@ ColorPanel::ColorPanel(QWidget* parent) : QWidget(parent) {
 }
 
 ColorPanel::~ColorPanel() {
+    ShowColor(nullptr);
     UnloadShadows();
     // The command bars go while the swatch they watch is still whole.
     delete m_popup;
@@ -192,7 +194,7 @@ void ColorPanel::DoInit(QWidget* pfrm, std::shared_ptr<Color> pColor, int32_t pS
     m_owner = pfrm;
     if (!pColor)
         Err::Raise(RuntimeError::ObjectVariableNotSet);
-    m_color = std::move(pColor);
+    ShowColor(std::move(pColor));
     SetSliders();
     SetStyle(pStyle);
     PrepareTexture();
@@ -225,9 +227,9 @@ void ColorPanel::SetColor(std::shared_ptr<Color> pColor) {
 void ColorPanel::DoSetColor(std::shared_ptr<Color> pColor) {
     // Only the previous colour's texture is read below; a clone of the whole colour would cost a temporary name.
     const std::shared_ptr<Texture> previousTexture = m_color ? m_color->ColorTexture() : nullptr;
-    if (m_color && m_color != pColor && m_color.use_count() == 1)
+    if (m_color && m_color != pColor && m_color->Viewers() == 1)
         TakeOverFile(*m_color, *pColor);
-    m_color = std::move(pColor);
+    ShowColor(std::move(pColor));
     const auto& texture = m_color->ColorTexture();
     m_popup->CheckTexture(texture ? texture->Id() : 0);
     SetSliders();
@@ -242,8 +244,15 @@ void ColorPanel::DoSetColor(std::shared_ptr<Color> pColor) {
     }
 }
 
-// A colour that leaves with the swatch's last hold on it would delete its file as the next colour's is created
-// and written; handing the file over by a rename spares the file system both, and the render rewrites it in place.
+void ColorPanel::ShowColor(std::shared_ptr<Color> pColor) {
+    if (pColor)
+        pColor->AddViewer();
+    if (const std::shared_ptr<Color> previous = std::exchange(m_color, std::move(pColor)))
+        previous->RemoveViewer();
+}
+
+// A colour that no other swatch shows would delete its file as the next colour's is created and written;
+// handing the file over by a rename spares the file system both, and the render rewrites it in place.
 void ColorPanel::TakeOverFile(const Color& leaving, const Color& coming) {
     const QString from = leaving.TemporaryImagePath();
     const QString to = coming.TemporaryImagePath();
@@ -358,7 +367,7 @@ void ColorPanel::Dispose() {
 
 void ColorPanel::DoDispose() {
     UnloadShadows();
-    m_color.reset();
+    ShowColor(nullptr);
     m_owner = nullptr;
     m_renderer->Release();
     m_popup->Release();
@@ -678,7 +687,7 @@ const cDIBSection* ColorPanel::PopupImage() const {
 
 void ColorPanel::PopupDeleteColor() {
     Exclusive([this] {
-        m_color.reset();
+        ShowColor(nullptr);
         emit DeleteMe();
     });
 }

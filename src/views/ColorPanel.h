@@ -137,6 +137,8 @@ private:
     void RenderPanel();
     // Returns the number of the error that ended the step, 0 when none did.
     int32_t ShowImage(bool reload, bool askForMissing = true);
+    // Holds the colour as the one shown, counted among its viewers; the previous one is let go.
+    void ShowColor(std::shared_ptr<Color> pColor);
     void SaveTemporaryImage();
     void SavePictureColourFile();
     void RefreshReference();

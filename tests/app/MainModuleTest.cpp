@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -25,6 +26,9 @@
 #include <filesystem>
 #include <sys/stat.h>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -198,6 +202,94 @@ TEST_F(ProgramFolder, NoWritableTemporaryFolderIsExplainedAndStartUpFails) {
     EXPECT_FALSE(Globals::GeneratedColors);
     EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
     EXPECT_EQ(Screen::MousePointer(), Screen::Default);
+}
+
+// A name as a run of the program with that process id makes it.
+QString runName(qint64 process, int counter, const char* suffix = "") {
+    return QStringLiteral("TIN%1%2.tmp%3")
+        .arg(QString::number(process, 16).toUpper())
+        .arg(counter, 8, 16, QLatin1Char('0'))
+        .arg(QLatin1String(suffix));
+}
+
+void makeFile(const QString& path) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write("x");
+}
+
+bool present(const QString& path) { return QFileInfo(path).exists() || QFileInfo(path).isSymLink(); }
+
+// Start-up clears what runs that no longer run left in both temporary folders, and only that: a running
+// copy's entries, another user's, links, other kinds of entry and other names stay, and nothing outside is
+// reached through a link.
+TEST_F(ProgramFolder, StartUpRemovesOnlyTheLeftoversOfRunsThatEnded) {
+    QProcess ended;
+    ended.start(QStringLiteral("true"), {});
+    ASSERT_TRUE(ended.waitForStarted());
+    const qint64 dead = ended.processId();
+    ASSERT_TRUE(ended.waitForFinished());
+    QProcess running;
+    running.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+    ASSERT_TRUE(running.waitForStarted());
+    const qint64 live = running.processId();
+
+    QTemporaryDir root;
+    const QString tmp = root.filePath("tmp");
+    const QString system = root.filePath("system");
+    const QString outside = root.filePath("outside");
+    for (const QString& folder : {tmp, system, outside + "/inner"}) ASSERT_TRUE(QDir().mkpath(folder));
+    makeFile(outside + "/keep.txt");
+    makeFile(outside + "/inner/keep.txt");
+
+    const QString document = tmp + "/" + runName(dead, 3);
+    const QString icons = tmp + "/" + runName(dead, 4);
+    ASSERT_TRUE(QDir().mkpath(document + "/nested"));
+    ASSERT_TRUE(QDir().mkpath(icons));
+    for (const QString& file :
+         {document + "/def.xml", document + "/stage.png", document + "/nested/a.png", icons + "/bin001.png",
+          tmp + "/" + runName(dead, 1), tmp + "/" + runName(dead, 2, ".bmp"), system + "/" + runName(dead, 5)})
+        makeFile(file);
+    ASSERT_EQ(::symlink(QFile::encodeName(outside + "/keep.txt"), QFile::encodeName(document + "/escape")), 0);
+    ASSERT_EQ(::symlink(QFile::encodeName(outside), QFile::encodeName(document + "/escape-folder")), 0);
+    const QStringList gone{document, icons, tmp + "/" + runName(dead, 1), tmp + "/" + runName(dead, 2, ".bmp"),
+                           system + "/" + runName(dead, 5)};
+
+    // Another copy that runs, this process itself, and names or kinds of entry the program never makes.
+    const QString liveFolder = tmp + "/" + runName(live, 2);
+    const QString bmpFolder = tmp + "/" + runName(dead, 8, ".bmp");
+    const QString link = tmp + "/" + runName(dead, 9);
+    const QString pipe = tmp + "/" + runName(dead, 10);
+    ASSERT_TRUE(QDir().mkpath(liveFolder));
+    ASSERT_TRUE(QDir().mkpath(bmpFolder));
+    ASSERT_EQ(::symlink(QFile::encodeName(outside), QFile::encodeName(link)), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QStringList kept{tmp + "/" + runName(live, 1),
+                     liveFolder + "/def.xml",
+                     tmp + "/" + runName(QCoreApplication::applicationPid(), 1),
+                     tmp + "/notes.txt",
+                     tmp + "/TIN4F2A.tmp",
+                     tmp + "/" + runName(dead, 6, ".txt"),
+                     tmp + "/" + runName(dead, 7).toLower(),
+                     bmpFolder + "/inside.txt"};
+    for (const QString& file : kept) makeFile(file);
+    kept << link << pipe << outside + "/keep.txt" << outside + "/inner/keep.txt";
+    if (::geteuid() == 0) {
+        const QString others = tmp + "/" + runName(dead, 11);
+        makeFile(others);
+        ASSERT_EQ(::chown(QFile::encodeName(others).constData(), 65534, 65534), 0);
+        kept << others;
+    }
+
+    {
+        TempFolders folders(tmp, system);
+        ASSERT_TRUE(MainModule::Main(QString()));
+    }
+    running.kill();
+    running.waitForFinished();
+
+    for (const QString& path : gone) EXPECT_FALSE(present(path)) << path.toStdString();
+    for (const QString& path : kept) EXPECT_TRUE(present(path)) << path.toStdString();
 }
 
 }  // namespace

@@ -119,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
         LetCase{"dirty_let_stores_the_flag", [](Color& c) { c.SetIsDirty(true); }, {10, 20, 30}, {210, 67, 12}, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ColorTest, ClearKeepsAnUnclampedHueOfAWhiteColourAndTheOldFile) {
+TEST_F(ColorTest, ClearKeepsAnUnclampedHueOfAWhiteColourAndDeletesTheOldFile) {
     Color c;
     c.Init(Globals::TextureItem(2), CommandIds::RangeGreens);
     c.SetColor(255, 255, 255);
@@ -133,11 +133,10 @@ TEST_F(ColorTest, ClearKeepsAnUnclampedHueOfAWhiteColourAndTheOldFile) {
     EXPECT_EQ(c.RangeType(), CommandIds::RangeAllRGB);
     EXPECT_FALSE(c.IsDirty());
     EXPECT_NE(c.TemporaryImagePath(), oldPath);
-    EXPECT_TRUE(QFileInfo::exists(oldPath));
+    EXPECT_FALSE(QFileInfo::exists(oldPath)) << "nobody else knows that name";
     EXPECT_EQ(c.ColorTexture(), texture);
     EXPECT_EQ(texture->Id(), 0);
     EXPECT_EQ(texture->Name(), QString());
-    QFile::remove(oldPath);
 }
 
 TEST_F(ColorTest, NoTemporaryFolderMeansNoColour) {
@@ -156,6 +155,7 @@ TEST_F(ColorTest, NoTemporaryFolderMeansNoColour) {
     EXPECT_EQ(kept.TemporaryImagePath(), keptPath);
 }
 
+// The draw colour names the program folder's "stdcolor.bmp", which no viewer, clear or destruction deletes.
 TEST_F(ColorTest, DestructionDeletesThePictureButNeverTheProgramFoldersStdColor) {
     const QString program = TestEnvironment::Home() + "/program";
     QDir().mkpath(program);
@@ -170,11 +170,38 @@ TEST_F(ColorTest, DestructionDeletesThePictureButNeverTheProgramFoldersStdColor)
         touch(ownPath);
         Color drawColor;
         drawColor.SetTemporaryImagePath(stdColor);
+        drawColor.AddViewer();
+        drawColor.RemoveViewer();
+        EXPECT_TRUE(QFileInfo::exists(stdColor));
+        Color clearedDrawColor;
+        clearedDrawColor.SetTemporaryImagePath(stdColor);
+        clearedDrawColor.Clear();
+        EXPECT_TRUE(QFileInfo::exists(stdColor));
         Color withoutFile;
     }
     EXPECT_FALSE(QFileInfo::exists(ownPath));
     EXPECT_TRUE(QFileInfo::exists(stdColor));
     App::SetPath(savedProgramPath);
+}
+
+// The file serves only the swatches showing the colour: it goes with the last of them, or with its name.
+TEST_F(ColorTest, ThePictureFileGoesWithTheLastViewerOrWithItsPath) {
+    Color c;
+    const QString first = c.TemporaryImagePath();
+    touch(first);
+    c.AddViewer();
+    c.AddViewer();
+    c.RemoveViewer();
+    EXPECT_TRUE(QFileInfo::exists(first)) << "one swatch still shows the colour";
+    c.RemoveViewer();
+    EXPECT_FALSE(QFileInfo::exists(first));
+    EXPECT_EQ(c.TemporaryImagePath(), first) << "the colour lives on and writes the same file when shown again";
+    c.RemoveViewer();
+    EXPECT_EQ(c.Viewers(), 0);
+
+    touch(first);
+    c.SetTemporaryImagePath(first + ".other");
+    EXPECT_FALSE(QFileInfo::exists(first));
 }
 
 TEST_F(ColorTest, TextureSetClonesInternalTexturesAndSharesUserImages) {

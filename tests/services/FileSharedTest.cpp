@@ -69,6 +69,46 @@ TEST(FileShared, TempPathsAreUniqueAndFree) {
     EXPECT_TRUE(a.endsWith(".tmp"));
 }
 
+// The start-up sweep reads the process id back out of a name; any other name must give none.
+TEST(FileShared, ANameMadeHereCarriesThisProcess) {
+    const QString name = FileShared::GetFileName(FileShared::GetTempFilePath());
+    EXPECT_EQ(FileShared::TemporaryNameProcess(name.toStdString()), QCoreApplication::applicationPid());
+    EXPECT_EQ(FileShared::TemporaryNameProcess((name + ".bmp").toStdString()), QCoreApplication::applicationPid())
+        << "the stage's undo copy";
+}
+
+struct NameCase {
+    const char* name;
+    const char* fileName;
+    qint64 process;
+};
+
+std::ostream& operator<<(std::ostream& out, const NameCase& c) { return out << c.name; }
+
+class TemporaryNames : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(TemporaryNames, GiveTheProcessOnlyForTheProgramsOwnForm) {
+    EXPECT_EQ(FileShared::TemporaryNameProcess(GetParam().fileName), GetParam().process);
+}
+
+INSTANTIATE_TEST_SUITE_P(FileShared, TemporaryNames,
+                         ::testing::Values(NameCase{"one_digit_process", "TIN1DEADBEEF.tmp", 1},
+                                           NameCase{"counter_of_zeros", "TIN2A6F00000000.tmp", 0x2A6F},
+                                           NameCase{"eight_digit_process", "TINFFFFFFFF0000000A.tmp", 0xFFFFFFFF},
+                                           NameCase{"undo_copy", "TIN2A6F0000001B.tmp.bmp", 0x2A6F},
+                                           NameCase{"no_process_digits", "TIN0000001B.tmp", 0},
+                                           NameCase{"windows_style_short_name", "TIN4F2A.tmp", 0},
+                                           NameCase{"process_with_leading_zero", "TIN02A6F0000001B.tmp", 0},
+                                           NameCase{"nine_digit_process", "TIN1FFFFFFFF0000000A.tmp", 0},
+                                           NameCase{"lower_case_hex", "TIN2a6f0000001b.tmp", 0},
+                                           NameCase{"not_hex", "TINDRAL00000001.tmp", 0},
+                                           NameCase{"other_suffix", "TIN2A6F0000001B.tmp.txt", 0},
+                                           NameCase{"no_suffix", "TIN2A6F0000001B", 0},
+                                           NameCase{"lower_case_prefix", "tin2A6F0000001B.tmp", 0},
+                                           NameCase{"something_before", "xTIN2A6F0000001B.tmp", 0},
+                                           NameCase{"bare_prefix_and_suffix", "TIN.tmp", 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 struct UnusableCase {
     const char* name;
     QString (*tmpdir)();

@@ -507,11 +507,28 @@ TEST_F(ColorPanelRender, ANewColourHasItsOwnFileAndALeavingColourTakesNoOtherCol
     EXPECT_FALSE(QFile::exists(firstPath));
     EXPECT_TRUE(AllPixels(QImage(second->TemporaryImagePath()), QColor(200, 100, 50)));
 
-    // A colour someone else still holds keeps its file.
     auto third = MakeColor(5, 250, 5);
     panel->SetColor(third);
-    EXPECT_TRUE(AllPixels(QImage(second->TemporaryImagePath()), QColor(200, 100, 50)));
     EXPECT_TRUE(AllPixels(QImage(third->TemporaryImagePath()), QColor(5, 250, 5)));
+    EXPECT_FALSE(QFile::exists(second->TemporaryImagePath())) << "a colour kept in a list but shown nowhere";
+}
+
+// Two swatches showing one colour write one file; it stays while either still shows the colour.
+TEST_F(ColorPanelRender, ASharedColoursFileStaysUntilTheLastSwatchLetsGo) {
+    auto shared = MakeColor(30, 60, 90);
+    auto other = std::make_unique<ColorPanel>(host.get());
+    other->resize(PanelWidth, PanelHeight);
+    panel->Init(host.get(), shared, PanelStyle::Plain, false);
+    other->Init(host.get(), shared, PanelStyle::Plain, false);
+    panel->SetColor(MakeColor(1, 1, 1));
+    EXPECT_TRUE(AllPixels(QImage(shared->TemporaryImagePath()), QColor(30, 60, 90)));
+    other->Dispose();
+    EXPECT_FALSE(QFile::exists(shared->TemporaryImagePath()));
+
+    other->Init(host.get(), shared, PanelStyle::Plain, false);
+    EXPECT_TRUE(AllPixels(QImage(shared->TemporaryImagePath()), QColor(30, 60, 90))) << "shown again, written again";
+    other.reset();
+    EXPECT_FALSE(QFile::exists(shared->TemporaryImagePath())) << "a swatch destroyed without Dispose";
 }
 
 }  // namespace

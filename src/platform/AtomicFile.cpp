@@ -83,11 +83,11 @@ public:
 
 protected:
     qint64 readData(char*, qint64) override { return -1; }
+    // A failed write is kept for Commit rather than handed to the writer: Qt's PNG writer leaks its row
+    // buffer when libpng gives up on a write error, and Commit raises the error whatever the writer did.
     qint64 writeData(const char* data, qint64 size) override {
-        if (!m_file.put(pos(), data, static_cast<size_t>(size))) {
+        if (!m_file.put(pos(), data, static_cast<size_t>(size)))
             setErrorString(QString::fromLocal8Bit(std::strerror(m_file.m_error)));
-            return -1;
-        }
         return size;
     }
 

@@ -40,7 +40,7 @@ public:
     void Write(const char* data, size_t size);
     void Write(QByteArrayView bytes) { Write(bytes.data(), static_cast<size_t>(bytes.size())); }
     // A random-access device over the file for writers that want one (QImageWriter, QPdfWriter). Its
-    // writes fail from the first error on, and Commit raises that error whatever the writer made of it.
+    // writes are taken even after an error, which Commit then raises.
     QIODevice* Device();
     // Raises the first error a write met so far, if any: a writer that failed may owe it to the file.
     void RaiseWriteError();

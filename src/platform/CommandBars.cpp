@@ -175,10 +175,11 @@ void CommandBars::RecalcLayout() {
     // An open menu may be running inside a ribbon widget's event; rebuilding waits until it closed.
     const bool rebuild = m_structureChanged && m_popupDepth == 0;
     if (m_ribbonView) {
-        if (rebuild)
+        if (rebuild) {
             m_ribbonView->Rebuild();
-        else if (!m_structureChanged)
+        } else if (!m_structureChanged) {
             m_ribbonView->SyncStates();
+        }
     }
     for (CommandBarMenu* menu : m_menus) menu->SyncStates();
     if (rebuild)
@@ -224,6 +225,9 @@ bool CommandBars::ExecuteControl(CommandBarControl* control) {
 void CommandBars::RunExecute(CommandBarControl* control) {
     // A handler may delete these command bars (closing their window); then nothing is left to update.
     QPointer<CommandBars> self(this);
+    // A command chosen in a dropped-down group ends the drop-down, as a menu closes on its choice.
+    if (m_ribbonView)
+        m_ribbonView->CloseGroupPopup();
     emit Execute(control);
     if (self)
         UpdateRibbon();
@@ -321,6 +325,8 @@ void CommandBars::RunPopup(CommandBar* bar, const QPoint& globalPos) {
     --m_popupDepth;
     if (m_structureChanged)
         ScheduleRefresh();
+    if (m_ribbonView && m_ribbonView->RefitPending())
+        m_ribbonView->ScheduleRefit();
     if (chosen)
         PostExecute(chosen);
 }

@@ -17,9 +17,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -229,7 +231,10 @@ QWidget* RibbonGroupBuilder::BuildGroup(RibbonGroup* group, Size size, QWidget* 
             columns->addWidget(widget, 0, Qt::AlignTop);
             continue;
         }
-        const int height = std::max(widget->minimumHeight(), std::min(widget->sizeHint().height(), ContentHeight));
+        // A widget of fixed height stacks by that height, not by its (often taller) size hint.
+        const int height =
+            std::clamp(widget->sizeHint().height(), widget->minimumHeight(),
+                       std::max(widget->minimumHeight(), std::min(widget->maximumHeight(), ContentHeight)));
         if (pendingHeight + height > ContentHeight)
             flush();
         pending.push_back(widget);
@@ -342,16 +347,23 @@ QWidget* RibbonGroupBuilder::MakeControl(CommandBarControl* control, QWidget* pa
             }
             box->setFixedSize(width, SmallHeight);
             box->setMaxVisibleItems(20);
+            // Return in an editable box runs its command once: when the text names an entry of the list, the box
+            // goes on to report that entry as chosen, which is then no second command.
+            auto returned = std::make_shared<bool>(false);
             if (editable) {
                 box->setInsertPolicy(QComboBox::NoInsert);
                 box->setCompleter(nullptr);
-                QObject::connect(box->lineEdit(), &QLineEdit::returnPressed, box, [owner, combo, box] {
+                QObject::connect(box->lineEdit(), &QLineEdit::returnPressed, box, [owner, combo, box, returned] {
                     combo->SetText(box->currentText());
                     owner->PostExecute(combo);
+                    *returned = true;
+                    QTimer::singleShot(0, box, [returned] { *returned = false; });
                 });
             }
             QObject::connect(box, QOverload<int>::of(&QComboBox::activated), box,
-                             [owner, combo, box, editable](int index) {
+                             [owner, combo, box, editable, returned](int index) {
+                                 if (*returned)
+                                     return;
                                  if (editable)
                                      combo->SetText(box->itemText(index));
                                  else

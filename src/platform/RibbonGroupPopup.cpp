@@ -22,15 +22,24 @@ RibbonGroupPopup::~RibbonGroupPopup() = default;
 
 void RibbonGroupPopup::Open() {
     adjustSize();
-    QPoint at = m_anchor ? m_anchor->mapToGlobal(QPoint(0, m_anchor->height())) : pos();
-    QScreen* screen = m_anchor ? m_anchor->screen() : QGuiApplication::primaryScreen();
-    if (screen) {
-        const QRect room = screen->availableGeometry();
-        at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() + 1 - width())));
-        at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() + 1 - height())));
-    }
-    move(at);
+    if (m_anchor)
+        move(m_anchor->mapToGlobal(QPoint(0, m_anchor->height())));
     show();
+    // Kept on the anchor's screen, by the frame the window system gave it.
+    QScreen* screen = m_anchor ? m_anchor->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect room = screen->availableGeometry();
+    const QRect frame = frameGeometry();
+    const auto shift = [](int low, int high, int roomLow, int roomHigh) {
+        if (high > roomHigh)
+            return std::max(roomHigh - high, roomLow - low);
+        return low < roomLow ? roomLow - low : 0;
+    };
+    const QPoint by(shift(frame.left(), frame.right(), room.left(), room.right()),
+                    shift(frame.top(), frame.bottom(), room.top(), room.bottom()));
+    if (!by.isNull())
+        move(pos() + by);
 }
 
 void RibbonGroupPopup::hideEvent(QHideEvent* event) {

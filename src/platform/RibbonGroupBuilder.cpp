@@ -447,10 +447,16 @@ void RibbonGroupBuilder::SyncStates() {
             if (box->hasFocus())
                 continue;
             const QSignalBlocker block(box);
-            if (box->isEditable())
+            if (box->isEditable()) {
+                // The entry of the text becomes the current one too: a box whose text differs from its current
+                // entry takes the text for a choice of that entry once it loses the keyboard (as opening its
+                // list does) and runs the command unasked.
+                if (const int entry = box->findText(combo->Text()); entry >= 0)
+                    box->setCurrentIndex(entry);
                 box->setEditText(combo->Text());
-            else
+            } else {
                 box->setCurrentIndex(combo->ListIndex() - 1);
+            }
         } else if (auto* gallery = qobject_cast<CommandBarGalleryWidget*>(widget)) {
             gallery->Refresh();
         } else if (auto* label = qobject_cast<QLabel*>(widget)) {

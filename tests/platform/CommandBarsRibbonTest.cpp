@@ -516,6 +516,14 @@ TEST(RibbonExecute, EditedComboTextAndTheDropDownGalleryReachExecute) {
     static_cast<CommandBarComboBox*>(w.ribbon->FindControl(7619))->SetText("200");
     w.Settle();
     EXPECT_EQ(size->currentText(), "200");
+    // Leaving the box (opening its list does) with the text the program gave it runs nothing, also when the text
+    // is an entry of the list.
+    static_cast<CommandBarComboBox*>(w.ribbon->FindControl(7619))->SetText("22");
+    w.Settle();
+    w.executed.clear();
+    emit size->lineEdit()->editingFinished();
+    w.Settle();
+    EXPECT_TRUE(w.executed.empty());
     // Typed text that names an entry of the list runs the command once, as any typed text does.
     w.executed.clear();
     for (const char* typed : {"Verdana", "Tahoma Bold"}) {

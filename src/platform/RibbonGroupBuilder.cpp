@@ -73,7 +73,12 @@ QStringList ComboEntries(const CommandBarComboBox* combo) {
     return entries;
 }
 
-// What a large button of a group turns into at each size.
+// The text of a collapsed group's button: its caption, read as it stands (no access key), on two lines when long.
+QString CollapsedText(const QString& plainCaption) {
+    return LargeCaption(plainCaption).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+// How a button of a group is drawn at each size of the group.
 RibbonGroupBuilder::ButtonStyle StyleAt(Size size, bool canBeLarge, bool hasIcon, const CommandBarControl* control) {
     using Style = RibbonGroupBuilder::ButtonStyle;
     if (size == Size::Large && canBeLarge)
@@ -231,10 +236,9 @@ QWidget* RibbonGroupBuilder::BuildGroup(RibbonGroup* group, Size size, QWidget* 
             columns->addWidget(widget, 0, Qt::AlignTop);
             continue;
         }
-        // A widget of fixed height stacks by that height, not by its (often taller) size hint.
-        const int height =
-            std::clamp(widget->sizeHint().height(), widget->minimumHeight(),
-                       std::max(widget->minimumHeight(), std::min(widget->maximumHeight(), ContentHeight)));
+        // A widget stacks by the height it gets: its size hint within its own limits, so a fixed height wins.
+        const int tallest = std::max(widget->minimumHeight(), std::min(widget->maximumHeight(), ContentHeight));
+        const int height = std::clamp(widget->sizeHint().height(), widget->minimumHeight(), tallest);
         if (pendingHeight + height > ContentHeight)
             flush();
         pending.push_back(widget);
@@ -271,7 +275,7 @@ QWidget* RibbonGroupBuilder::BuildCollapsedGroup(RibbonGroup* group, QWidget* pa
     button->setIconSize(QSize(32, 32));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     const QString caption = CommandBarCaption::Plain(group->Caption());
-    button->setText(LargeCaption(caption));
+    button->setText(CollapsedText(caption));
     button->setToolTip(caption.trimmed());
     button->setAccessibleName(caption);
     button->setFixedHeight(ContentHeight + 2 + CaptionHeight);
@@ -471,7 +475,7 @@ void RibbonGroupBuilder::SyncStates() {
         if (auto* label = qobject_cast<QLabel*>(caption.widget.data())) {
             label->setText(text);
         } else if (auto* button = qobject_cast<QToolButton*>(caption.widget.data())) {
-            button->setText(LargeCaption(text));
+            button->setText(CollapsedText(text));
             button->setToolTip(text.trimmed());
             button->setAccessibleName(text);
         }

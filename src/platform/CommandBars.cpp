@@ -172,6 +172,9 @@ void CommandBars::ScheduleRefresh() { PostOnce(m_refreshPending, &CommandBars::R
 
 void CommandBars::RecalcLayout() {
     m_refreshPending = false;
+    // The bars take their places first: the ribbon's groups are sized for its width, so they are drawn once, for
+    // the width they get.
+    PlaceBars();
     // An open menu may be running inside a ribbon widget's event; rebuilding waits until it closed.
     const bool rebuild = m_structureChanged && m_popupDepth == 0;
     if (m_ribbonView) {
@@ -184,7 +187,6 @@ void CommandBars::RecalcLayout() {
     for (CommandBarMenu* menu : m_menus) menu->SyncStates();
     if (rebuild)
         m_structureChanged = false;
-    PlaceBars();
 }
 
 void CommandBars::PlaceBars() {

@@ -73,6 +73,7 @@ void RibbonBarWidget::ScheduleRefit() {
 void RibbonBarWidget::Measure() {
     m_groups.clear();
     m_widths.clear();
+    m_smallerMeasured = false;
     RibbonTab* tab = m_ribbon->SelectedTab();
     if (!tab)
         return;
@@ -85,16 +86,34 @@ void RibbonBarWidget::Measure() {
         if (!group->Visible())
             continue;
         RibbonGroupSizing::Widths widths{};
-        for (int s = 0; s < RibbonGroupSizing::SizeCount; ++s)
-            widths[static_cast<size_t>(s)] =
-                RibbonGroupBuilder::MeasureGroup(m_owner, group, static_cast<Size>(s), &scratch);
+        // The smaller sizes are measured only once the ribbon is too narrow for the large ones; till then they
+        // count as large.
+        widths.fill(RibbonGroupBuilder::MeasureGroup(m_owner, group, Size::Large, &scratch));
         m_groups.push_back(group);
         m_widths.push_back(widths);
     }
 }
 
-std::vector<Size> RibbonBarWidget::ChooseSizes() const {
-    return RibbonGroupSizing::Choose(m_widths, m_groupOverhead, width() - RowMargins);
+void RibbonBarWidget::MeasureSmaller() {
+    m_smallerMeasured = true;
+    QWidget scratch(this);
+    scratch.hide();
+    for (size_t g = 0; g < m_groups.size(); ++g)
+        for (Size size : {Size::Small, Size::IconsOnly, Size::Collapsed})
+            m_widths[g][static_cast<size_t>(size)] =
+                RibbonGroupBuilder::MeasureGroup(m_owner, m_groups[g], size, &scratch);
+}
+
+std::vector<Size> RibbonBarWidget::ChooseSizes() {
+    const int available = width() - RowMargins;
+    if (!m_smallerMeasured) {
+        int large = 0;
+        for (const RibbonGroupSizing::Widths& widths : m_widths)
+            large += widths[static_cast<size_t>(Size::Large)] + m_groupOverhead;
+        if (large > available)
+            MeasureSmaller();
+    }
+    return RibbonGroupSizing::Choose(m_widths, m_groupOverhead, available);
 }
 
 Size RibbonBarWidget::SizeOf(const RibbonGroup* group) const {

@@ -68,7 +68,8 @@ protected:
 private:
     void Build();
     void Measure();
-    std::vector<RibbonGroupSizing::Size> ChooseSizes() const;
+    void MeasureSmaller();
+    std::vector<RibbonGroupSizing::Size> ChooseSizes();
     void PlaceContent();
     QWidget* BuildTabRow(QWidget* parent);
     void DropDown(RibbonGroup* group, QWidget* button);
@@ -85,6 +86,7 @@ private:
     std::vector<RibbonGroupSizing::Widths> m_widths;
     std::vector<RibbonGroupSizing::Size> m_sizes;
     int m_groupOverhead = 0;
+    bool m_smallerMeasured = false;
     bool m_refitPending = false;
     bool m_refitScheduled = false;
 };

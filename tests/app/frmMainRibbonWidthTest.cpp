@@ -135,10 +135,11 @@ int frmMainRibbonWidths::RunButton(CommandBarControl* control, CommandBarButtonW
     RibbonUser::Click(button);
     RibbonUser::Settle();
     EXPECT_EQ(popups.Bars().size(), 1u) << control->Id();
-    if (pick == RangeAllHSB)
+    if (pick == RangeAllHSB) {
         EXPECT_EQ(window->m_RangeType, RangeAllHSB);
-    else
+    } else {
         EXPECT_EQ(dialogs.Requests().size(), 1u) << "the open dialog was asked for";
+    }
     return pick;
 }
 
@@ -149,10 +150,12 @@ int frmMainRibbonWidths::Run(CommandBarControl* control, QWidget* widget) {
         const int item = RibbonUser::ClickFirstShownItem(gallery);
         EXPECT_GE(item, 0) << control->Id() << " shows an item";
         RibbonUser::Settle();
-        if (control->Id() == SchemesItems)
+        if (control->Id() == SchemesItems) {
             EXPECT_EQ(window->NumberOfHistoryGroups, item);
-        if (control->Id() == PicturesGallery)
+        }
+        if (control->Id() == PicturesGallery) {
             EXPECT_EQ(window->SelectedPictureIndex, item);
+        }
         return control->Id();
     }
     if (auto* box = qobject_cast<QComboBox*>(widget)) {
@@ -165,10 +168,11 @@ int frmMainRibbonWidths::Run(CommandBarControl* control, QWidget* widget) {
         const QString text = control->Id() == FontName ? QStringLiteral("DejaVu Serif") : QStringLiteral("30");
         RibbonUser::TypeAndReturn(box, text);
         RibbonUser::Settle();
-        if (control->Id() == FontName)
+        if (control->Id() == FontName) {
             EXPECT_EQ(StageHelper::CurrentFont()->name, text);
-        else
+        } else {
             EXPECT_EQ(StageHelper::CurrentFont()->size, 30.0);
+        }
         return control->Id();
     }
     if (control->GetType() == CommandBarControl::Custom) {
@@ -183,10 +187,11 @@ int frmMainRibbonWidths::Run(CommandBarControl* control, QWidget* widget) {
         RibbonUser::PressKey(slider, Qt::Key_Left);
         RibbonUser::Settle();
         EXPECT_EQ(slider->value(), value - 1);
-        if (control->Id() == TopColorBox)
+        if (control->Id() == TopColorBox) {
             EXPECT_NE(Globals::TopColor->RGBColor(), top);
-        else
+        } else {
             EXPECT_NE(window->ctlMatch->BackColor(), back);
+        }
         return 0;
     }
     ADD_FAILURE() << "no way to run control " << control->Id();
@@ -226,8 +231,9 @@ TEST_P(frmMainRibbonWidths, EveryCommandIsFoundEnabledAsBeforeAndRunsFromWhereIt
         QWidget* widget = RibbonUser::Reach(window->Bars(), control);
         ASSERT_NE(widget, nullptr) << control->Id() << " is out of reach";
         EXPECT_EQ(widget->isEnabled(), enabled[control]) << control->Id();
-        if (auto* button = qobject_cast<QAbstractButton*>(widget); button && button->isCheckable())
+        if (auto* button = qobject_cast<QAbstractButton*>(widget); button && button->isCheckable()) {
             EXPECT_EQ(button->isChecked(), control->Checked()) << control->Id();
+        }
     }
     View().CloseGroupPopup();
 

@@ -654,8 +654,9 @@ TEST(RibbonNarrowing, GroupsGiveWayAndEveryControlStaysWithinReachAtTheSameHeigh
                 const Size size = w.View()->SizeOf(tab->Group(g));
                 EXPECT_GE(static_cast<int>(size), static_cast<int>(before[static_cast<size_t>(g)])) << width;
                 before[static_cast<size_t>(g)] = size;
-                if (width == 1800)
+                if (width == 1800) {
                     EXPECT_EQ(size, Size::Large) << g;
+                }
             }
             EXPECT_TRUE(RibbonUser::ShowsWhole(w.View()->TabBar(), w.View())) << width;
             EXPECT_TRUE(RibbonUser::ShowsWhole(w.Widget(4000), w.View())) << width;
@@ -839,10 +840,11 @@ TEST(RibbonNarrowing, ALongerGroupCaptionMakesRoomForItself) {
     w.range->SetCaption("Color Range - All Colors RGB, a caption far longer than the group");
     w.Settle();
     EXPECT_FALSE(allLarge());
-    if (QLabel* caption = w.View()->CaptionOf(w.range))
+    if (QLabel* caption = w.View()->CaptionOf(w.range)) {
         EXPECT_TRUE(RibbonUser::ShowsWhole(caption, w.View()));
-    else
+    } else {
         EXPECT_TRUE(RibbonUser::ShowsWhole(w.View()->CollapsedButtonOf(w.range), w.View()));
+    }
     ExpectEveryControlWithinReach(w, width);
 }
 

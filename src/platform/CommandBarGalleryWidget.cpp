@@ -44,6 +44,13 @@ QSize CommandBarGalleryWidget::sizeHint() const {
     return QSize(width, height);
 }
 
+int CommandBarGalleryWidget::WidthForColumns(int columns) const {
+    const CommandBarGalleryItems* items = m_gallery->Items();
+    if (m_inMenu || !items || items->ItemWidth() <= 0)
+        return sizeHint().width();
+    return 2 + ButtonColumn + columns * items->ItemWidth();
+}
+
 QRect CommandBarGalleryWidget::ItemArea() const {
     if (m_inMenu) {
         const int bar = m_scrollBar && m_scrollBar->isVisible() ? m_scrollBar->sizeHint().width() : 0;

@@ -20,6 +20,9 @@ public:
     CommandBarGalleryWidget(CommandBars* owner, CommandBarGallery* gallery, bool inMenu, QWidget* parent);
 
     QSize sizeHint() const override;
+    // The width at which the ribbon shows this many columns of items; the width it was given when the items have
+    // no width of their own.
+    int WidthForColumns(int columns) const;
     CommandBarGallery* Gallery() const { return m_gallery; }
     // The rectangle of an item as laid out now, in widget coordinates; empty when the item is scrolled away.
     QRect ItemRect(int itemId) const;

@@ -172,18 +172,21 @@ void CommandBars::ScheduleRefresh() { PostOnce(m_refreshPending, &CommandBars::R
 
 void CommandBars::RecalcLayout() {
     m_refreshPending = false;
+    // The bars take their places first: the ribbon's groups are sized for its width, so they are drawn once, for
+    // the width they get.
+    PlaceBars();
     // An open menu may be running inside a ribbon widget's event; rebuilding waits until it closed.
     const bool rebuild = m_structureChanged && m_popupDepth == 0;
     if (m_ribbonView) {
-        if (rebuild)
+        if (rebuild) {
             m_ribbonView->Rebuild();
-        else if (!m_structureChanged)
+        } else if (!m_structureChanged) {
             m_ribbonView->SyncStates();
+        }
     }
     for (CommandBarMenu* menu : m_menus) menu->SyncStates();
     if (rebuild)
         m_structureChanged = false;
-    PlaceBars();
 }
 
 void CommandBars::PlaceBars() {
@@ -224,6 +227,9 @@ bool CommandBars::ExecuteControl(CommandBarControl* control) {
 void CommandBars::RunExecute(CommandBarControl* control) {
     // A handler may delete these command bars (closing their window); then nothing is left to update.
     QPointer<CommandBars> self(this);
+    // A command chosen in a dropped-down group ends the drop-down, as a menu closes on its choice.
+    if (m_ribbonView)
+        m_ribbonView->CloseGroupPopup();
     emit Execute(control);
     if (self)
         UpdateRibbon();
@@ -321,6 +327,8 @@ void CommandBars::RunPopup(CommandBar* bar, const QPoint& globalPos) {
     --m_popupDepth;
     if (m_structureChanged)
         ScheduleRefresh();
+    if (m_ribbonView && m_ribbonView->RefitPending())
+        m_ribbonView->ScheduleRefit();
     if (chosen)
         PostExecute(chosen);
 }

@@ -109,6 +109,8 @@ public:
     void StatusBarChanged(bool structure);
     void RunPopup(CommandBar* bar, const QPoint& globalPos);
     void RunPopupBelow(CommandBar* bar, QWidget* anchor);
+    // Whether a popup menu is running (its modal loop is on the stack).
+    bool PopupRunning() const { return m_popupDepth > 0; }
     // Runs a control from the event loop, once the widget that asked has finished its own event.
     void PostExecute(CommandBarControl* control);
     void RegisterMenu(CommandBarMenu* menu);

@@ -9,8 +9,11 @@
 #include "platform/CommandBars.h"
 #include "platform/KeyBindings.h"
 #include "platform/RibbonBar.h"
+#include "platform/RibbonGroupPopup.h"
+#include "platform/RibbonGroupSizing.h"
 #include "platform/StatusBar.h"
 #include "support/CommandBarsSliderBox.h"
+#include "support/RibbonUser.h"
 #include "support/ScriptedPopup.h"
 
 #include <QApplication>
@@ -275,18 +278,11 @@ public:
     std::vector<int> updated;
 };
 
-// Saves a picture of the widget when TINDRAL_SNAPSHOT_DIR names a folder, for a person to look at.
-void Snapshot(QWidget* widget, const QString& name) {
-    const QByteArray dir = qgetenv("TINDRAL_SNAPSHOT_DIR");
-    if (!dir.isEmpty())
-        widget->grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png");
-}
-
 TEST(RibbonDrawing, ShowsTheTabsGroupsAndControlsOfTheSelectedTab) {
     RibbonWindow w;
     w.show();
     w.Settle();
-    Snapshot(w.View(), "ribbon-selection");
+    RibbonUser::Snapshot(w.View(), "ribbon-selection");
     RibbonBarWidget* view = w.View();
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->geometry(), QRect(0, 0, 1000, view->sizeHint().height()));
@@ -373,7 +369,7 @@ TEST(RibbonDrawing, StagingTabShapes) {
     w.resize(1300, 500);
     w.show();
     w.Settle();
-    Snapshot(w.View(), "ribbon-staging");
+    RibbonUser::Snapshot(w.View(), "ribbon-staging");
     // Each group keeps the width its controls need.
     for (int id : {51201, 51202, 51101, 7608, 7620}) {
         QWidget* widget = w.Widget(id);
@@ -520,6 +516,29 @@ TEST(RibbonExecute, EditedComboTextAndTheDropDownGalleryReachExecute) {
     static_cast<CommandBarComboBox*>(w.ribbon->FindControl(7619))->SetText("200");
     w.Settle();
     EXPECT_EQ(size->currentText(), "200");
+    // Leaving the box (opening its list does) with the text the program gave it runs nothing, also when the text
+    // is an entry of the list.
+    static_cast<CommandBarComboBox*>(w.ribbon->FindControl(7619))->SetText("22");
+    w.Settle();
+    w.executed.clear();
+    emit size->lineEdit()->editingFinished();
+    w.Settle();
+    EXPECT_TRUE(w.executed.empty());
+    // Typed text that names an entry of the list runs the command once, as any typed text does.
+    w.executed.clear();
+    for (const char* typed : {"Verdana", "Tahoma Bold"}) {
+        RibbonUser::TypeAndReturn(w.Widget(7618), typed);
+        w.Settle();
+        EXPECT_EQ(w.executed, (std::vector<int>{7618})) << typed;
+        EXPECT_EQ(static_cast<CommandBarComboBox*>(w.ribbon->FindControl(7618))->Text(), typed);
+        w.executed.clear();
+    }
+    // Choosing from the list still runs it.
+    auto* names = qobject_cast<QComboBox*>(w.Widget(7618));
+    emit names->activated(0);
+    w.Settle();
+    EXPECT_EQ(w.executed, (std::vector<int>{7618}));
+    EXPECT_EQ(static_cast<CommandBarComboBox*>(w.ribbon->FindControl(7618))->Text(), "Arial");
 
     // The textures gallery's drop-down shows the whole set, labels included, and a pick there runs 15101.
     w.ribbon->SetSelectedTab(w.ribbon->Tab(0));
@@ -550,6 +569,283 @@ TEST(RibbonExecute, EditedComboTextAndTheDropDownGalleryReachExecute) {
     EXPECT_NE(chosen, w.textureGallery);  // the drop-down's own gallery
     ASSERT_NE(chosen->SelectedItem(), nullptr);
     EXPECT_EQ(chosen->SelectedItem()->Id(), 4);
+}
+
+using Size = RibbonGroupSizing::Size;
+
+struct SizingCase {
+    const char* name;
+    std::vector<RibbonGroupSizing::Widths> groups;
+    int available;
+    std::vector<Size> expected;
+};
+
+void PrintTo(const SizingCase& c, std::ostream* out) { *out << c.name; }
+
+class RibbonGroupSizes : public ::testing::TestWithParam<SizingCase> {};
+
+// Widths at the sizes large, small, icons only and collapsed; 10 pixels more for each group. All large: 780.
+constexpr RibbonGroupSizing::Widths A{300, 200, 150, 60};
+constexpr RibbonGroupSizing::Widths B{200, 200, 120, 60};  // small is no narrower than large
+constexpr RibbonGroupSizing::Widths C{250, 180, 100, 70};
+constexpr RibbonGroupSizing::Widths D{100, 90, 50, 60};  // its button is wider than its icons
+
+TEST_P(RibbonGroupSizes, StepDownFromTheRightAndCollapseLast) {
+    const SizingCase& c = GetParam();
+    EXPECT_EQ(RibbonGroupSizing::Choose(c.groups, 10, c.available), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Widths, RibbonGroupSizes,
+    ::testing::Values(
+        SizingCase{"FitsAsItIs", {A, B, C}, 780, {Size::Large, Size::Large, Size::Large}},
+        SizingCase{"TheRightmostGroupGivesWayFirst", {A, B, C}, 750, {Size::Large, Size::Large, Size::Small}},
+        SizingCase{"AStepThatSavesNothingIsSkipped", {A, B, C}, 700, {Size::Small, Size::Large, Size::Small}},
+        SizingCase{
+            "CaptionsDropOnlyOnceEveryGroupIsSmall", {A, B, C}, 600, {Size::Small, Size::Large, Size::IconsOnly}},
+        SizingCase{"EveryGroupDropsItsCaptionsBeforeOneCollapses",
+                   {A, B, C},
+                   400,
+                   {Size::IconsOnly, Size::IconsOnly, Size::IconsOnly}},
+        SizingCase{"GroupsCollapseFromTheRight", {A, B, C}, 350, {Size::IconsOnly, Size::Collapsed, Size::Collapsed}},
+        SizingCase{"NothingFitsEveryGroupIsAtItsNarrowest",
+                   {A, B, C},
+                   100,
+                   {Size::Collapsed, Size::Collapsed, Size::Collapsed}},
+        SizingCase{"AButtonWiderThanItsGroupDoesNotReplaceIt", {A, D}, 100, {Size::Collapsed, Size::IconsOnly}},
+        SizingCase{"NoGroups", {}, 0, {}}),
+    [](const ::testing::TestParamInfo<SizingCase>& info) { return std::string(info.param.name); });
+
+// Every control of each shown group of the selected tab is found whole, in the ribbon or in its group's drop-down.
+void ExpectEveryControlWithinReach(RibbonWindow& w, int width) {
+    RibbonTab* tab = w.ribbon->SelectedTab();
+    for (int g = 0; g < tab->GroupCount(); ++g) {
+        RibbonGroup* group = tab->Group(g);
+        if (!group->Visible())
+            continue;
+        for (const auto& control : group->Controls()) {
+            if (!control->Visible())
+                continue;
+            EXPECT_NE(RibbonUser::Reach(w.bars, control.get()), nullptr)
+                << tab->Caption().toStdString() << " at " << width << ": " << control->Id();
+        }
+        w.View()->CloseGroupPopup();
+    }
+}
+
+TEST(RibbonNarrowing, GroupsGiveWayAndEveryControlStaysWithinReachAtTheSameHeight) {
+    RibbonWindow w;
+    w.show();
+    w.Settle();
+    const int height = w.View()->height();
+    for (int t = 0; t < 2; ++t) {
+        w.ribbon->SetSelectedTab(w.ribbon->Tab(t));
+        std::vector<Size> before(4, Size::Large);
+        for (int width : {1800, 1000, 800, 640, 500}) {
+            w.resize(width, 500);
+            w.Settle();
+            RibbonUser::Snapshot(w.View(), QString("ribbon-%1-%2").arg(t).arg(width));
+            EXPECT_EQ(w.View()->height(), height) << width;
+            EXPECT_EQ(w.View()->width(), width);
+            ExpectEveryControlWithinReach(w, width);
+            // A narrower ribbon never draws a group larger than a wider one did.
+            RibbonTab* tab = w.ribbon->SelectedTab();
+            for (int g = 0; g < tab->GroupCount(); ++g) {
+                const Size size = w.View()->SizeOf(tab->Group(g));
+                EXPECT_GE(static_cast<int>(size), static_cast<int>(before[static_cast<size_t>(g)])) << width;
+                before[static_cast<size_t>(g)] = size;
+                if (width == 1800) {
+                    EXPECT_EQ(size, Size::Large) << g;
+                }
+            }
+            EXPECT_TRUE(RibbonUser::ShowsWhole(w.View()->TabBar(), w.View())) << width;
+            EXPECT_TRUE(RibbonUser::ShowsWhole(w.Widget(4000), w.View())) << width;
+        }
+        EXPECT_EQ(before.back(), Size::Collapsed) << "at 500 pixels the last group is collapsed";
+    }
+    // Widening brings the full layout back.
+    w.resize(1800, 500);
+    w.Settle();
+    for (int g = 0; g < 4; ++g) EXPECT_EQ(w.View()->SizeOf(w.ribbon->Tab(1)->Group(g)), Size::Large) << g;
+    auto* zoom = qobject_cast<QToolButton*>(w.Widget(51101));
+    ASSERT_NE(zoom, nullptr);
+    EXPECT_EQ(zoom->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+    EXPECT_EQ(w.View()->CollapsedButtonOf(w.font), nullptr);
+    EXPECT_EQ(w.View()->height(), height);
+}
+
+TEST(RibbonNarrowing, SmallButtonsStackThreeToAColumnAndLoseTheirCaptionsLast) {
+    RibbonWindow w;
+    w.ribbon->SetSelectedTab(w.ribbon->Tab(1));
+    w.resize(800, 500);
+    w.show();
+    w.Settle();
+    RibbonGroup* control = w.ribbon->Tab(1)->Group(1);
+    ASSERT_EQ(w.View()->SizeOf(control), Size::IconsOnly);
+    auto* zoomIn = qobject_cast<QToolButton*>(w.Widget(51101));
+    auto* original = qobject_cast<QToolButton*>(w.Widget(51103));
+    ASSERT_NE(zoomIn, nullptr);
+    ASSERT_NE(original, nullptr);
+    EXPECT_EQ(zoomIn->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    EXPECT_EQ(zoomIn->toolTip(), "Zoom in");
+    EXPECT_EQ(original->x(), zoomIn->x()) << "three small buttons share a column";
+    EXPECT_GT(original->y(), w.Widget(51102)->y());
+    // Buttons without an icon, or given their own width, keep their captions.
+    EXPECT_EQ(qobject_cast<QToolButton*>(w.Widget(51201))->toolButtonStyle(), Qt::ToolButtonTextOnly);
+    EXPECT_EQ(w.Widget(51201)->size(), QSize(100, 32));
+}
+
+TEST(RibbonNarrowing, ADroppedDownGroupShowsTheStatesOfItsControlsAndRunsThem) {
+    RibbonWindow w;
+    w.ribbon->SetSelectedTab(w.ribbon->Tab(1));
+    w.resize(640, 500);
+    w.show();
+    w.Settle();
+    ASSERT_EQ(w.View()->SizeOf(w.font), Size::Collapsed);
+    EXPECT_EQ(w.Widget(7608), nullptr) << "the collapsed group's controls are not drawn in the ribbon";
+    CommandBarButtonWidget* button = w.View()->CollapsedButtonOf(w.font);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->accessibleName(), "Font");
+    EXPECT_FALSE(button->icon().isNull()) << "the icon of its first control that has one";
+    w.ribbon->FindControl(7608)->SetChecked(true);
+    w.ribbon->FindControl(7620)->SetEnabled(false);
+    w.Settle();
+
+    auto* bold = qobject_cast<QToolButton*>(RibbonUser::Reach(w.bars, w.ribbon->FindControl(7608)));
+    ASSERT_NE(bold, nullptr);
+    RibbonGroupPopup* popup = w.View()->OpenGroupPopup();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_GE(popup->mapToGlobal(QPoint(0, 0)).y(), button->mapToGlobal(QPoint(0, button->height())).y())
+        << "it drops down under the group's button";
+    EXPECT_TRUE(bold->isChecked());
+    EXPECT_FALSE(popup->WidgetFor(7620)->isEnabled());
+    EXPECT_EQ(qobject_cast<QComboBox*>(popup->WidgetFor(7618))->currentText(), "Tahoma");
+    // A state the program changes while the group is down shows at once.
+    w.ribbon->FindControl(7610)->SetChecked(true);
+    w.Settle();
+    EXPECT_TRUE(qobject_cast<QToolButton*>(popup->WidgetFor(7610))->isChecked());
+
+    // Typing a size runs the size command, as in the ribbon, and the drop-down closes.
+    RibbonUser::TypeAndReturn(popup->WidgetFor(7619), "30");
+    w.Settle();
+    EXPECT_EQ(w.executed, (std::vector<int>{7619}));
+    EXPECT_EQ(static_cast<CommandBarComboBox*>(w.ribbon->FindControl(7619))->Text(), "30");
+    EXPECT_EQ(w.View()->OpenGroupPopup(), nullptr);
+    QWidget* again = RibbonUser::Reach(w.bars, w.ribbon->FindControl(7608));
+    ASSERT_NE(again, nullptr);
+    RibbonUser::Click(again);
+    w.Settle();
+    EXPECT_EQ(w.executed, (std::vector<int>{7619, 7608}));
+
+    // A popup button inside a dropped-down group opens its own menu, and the choice runs.
+    w.executed.clear();
+    w.resize(500, 500);
+    w.Settle();
+    RibbonGroup* drawing = w.ribbon->Tab(1)->Group(2);
+    ASSERT_EQ(w.View()->SizeOf(drawing), Size::Collapsed);
+    auto* lines = qobject_cast<CommandBarButtonWidget*>(RibbonUser::Reach(w.bars, w.ribbon->FindControl(51200)));
+    ASSERT_NE(lines, nullptr);
+    ScriptedPopup popups;
+    popups.SetInspector([](CommandBar&, QMenu& menu) {
+        for (QAction* action : menu.actions())
+            if (action->text() == "5")
+                action->trigger();
+    });
+    QPoint arrow(lines->width() / 2, lines->height() - 3);
+    ASSERT_TRUE(lines->OnArrow(arrow));
+    RibbonUser::Click(lines, arrow);
+    w.Settle();
+    ASSERT_EQ(popups.Bars().size(), 1u);
+    ASSERT_EQ(w.executed, (std::vector<int>{51300}));
+    EXPECT_EQ(w.executedControls.back()->Parameter(), "5");
+    EXPECT_EQ(w.View()->OpenGroupPopup(), nullptr);
+}
+
+TEST(RibbonNarrowing, AHostedWidgetIsLentToTheDropDownAndGoesBackWhenItCloses) {
+    RibbonWindow w;
+    w.resize(500, 500);
+    w.show();
+    w.Settle();
+    ASSERT_EQ(w.View()->SizeOf(w.range), Size::Collapsed);
+    EXPECT_EQ(w.limits->parentWidget(), &w);
+    EXPECT_FALSE(w.limits->isVisible());
+
+    QWidget* hosted = RibbonUser::Reach(w.bars, w.ribbon->FindControl(15401));
+    ASSERT_EQ(hosted, w.limits);
+    RibbonGroupPopup* popup = w.View()->OpenGroupPopup();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_TRUE(popup->isAncestorOf(w.limits));
+    EXPECT_NE(RibbonUser::Reach(w.bars, w.ribbon->FindControl(15402)), nullptr);
+    RibbonUser::PressKey(w.limits->sliders[1], Qt::Key_Left);
+    EXPECT_EQ(w.limits->sliders[1]->value(), 99);
+
+    RibbonUser::PressKey(popup, Qt::Key_Escape);
+    w.Settle();
+    EXPECT_EQ(w.View()->OpenGroupPopup(), nullptr);
+    EXPECT_EQ(w.limits->parentWidget(), &w);
+    EXPECT_FALSE(w.limits->isVisible());
+    EXPECT_EQ(w.limits->sliders[1]->value(), 99);
+
+    w.resize(1000, 500);
+    w.Settle();
+    EXPECT_TRUE(w.View()->isAncestorOf(w.limits));
+    EXPECT_TRUE(RibbonUser::ShowsWhole(w.limits, w.View()));
+    EXPECT_TRUE(w.executed.empty());
+}
+
+TEST(RibbonNarrowing, NewSizesWaitForAMenuThatIsOpen) {
+    RibbonWindow w;
+    w.ribbon->SetSelectedTab(w.ribbon->Tab(1));
+    w.resize(1800, 500);
+    w.show();
+    w.Settle();
+    QWidget* file = w.Widget(51002);
+    ASSERT_NE(file, nullptr);
+    QPointer<QWidget> anchor(file);
+    Size whileOpen = Size::Collapsed;
+    ScriptedPopup popups;
+    popups.SetInspector([&](CommandBar&, QMenu&) {
+        w.resize(500, 500);
+        QApplication::processEvents();
+        whileOpen = w.View()->SizeOf(w.font);
+        EXPECT_TRUE(anchor && anchor->isVisible()) << "the menu's button stays while the menu runs";
+    });
+    RibbonUser::Click(file);
+    w.Settle();
+    ASSERT_EQ(popups.Bars().size(), 1u);
+    EXPECT_EQ(whileOpen, Size::Large);
+    EXPECT_EQ(w.View()->SizeOf(w.font), Size::Collapsed) << "the sizes follow once the menu closed";
+}
+
+TEST(RibbonNarrowing, ALongerGroupCaptionMakesRoomForItself) {
+    RibbonWindow w;
+    w.show();
+    // The narrowest width at which every group of the tab is drawn large.
+    int width = 1800;
+    const auto allLarge = [&w] {
+        for (int g = 0; g < 4; ++g)
+            if (w.View()->SizeOf(w.ribbon->Tab(0)->Group(g)) != Size::Large)
+                return false;
+        return true;
+    };
+    for (;; width -= 10) {
+        w.resize(width - 10, 500);
+        w.Settle();
+        if (!allLarge())
+            break;
+    }
+    w.resize(width, 500);
+    w.Settle();
+    ASSERT_TRUE(allLarge());
+    w.range->SetCaption("Color Range - All Colors RGB, a caption far longer than the group");
+    w.Settle();
+    EXPECT_FALSE(allLarge());
+    if (QLabel* caption = w.View()->CaptionOf(w.range)) {
+        EXPECT_TRUE(RibbonUser::ShowsWhole(caption, w.View()));
+    } else {
+        EXPECT_TRUE(RibbonUser::ShowsWhole(w.View()->CollapsedButtonOf(w.range), w.View()));
+    }
+    ExpectEveryControlWithinReach(w, width);
 }
 
 }  // namespace

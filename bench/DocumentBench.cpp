@@ -22,6 +22,8 @@
 #include "views/ColorMatch.h"
 #include "views/ColorPanel.h"
 
+#include "support/BenchSupport.h"
+
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
@@ -34,25 +36,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <random>
 #include <vector>
 
 namespace {
-
-// A photograph stand-in: smooth gradients with a little noise, so PNG compresses it as it would a photo.
-QImage photo(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    std::mt19937 engine(7);
-    for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const int noise = static_cast<int>(engine() % 9) - 4;
-            line[x] = qRgb(std::clamp(x * 255 / width + noise, 0, 255), std::clamp(y * 255 / height + noise, 0, 255),
-                           std::clamp(128 + noise * 3, 0, 255));
-        }
-    }
-    return image;
-}
 
 QByteArray defXml(qsizetype bytes) {
     QByteArray xml =
@@ -76,14 +62,14 @@ struct Folders {
         large = root.filePath("large");
         QDir().mkpath(standard);
         QDir().mkpath(large);
-        largeStage = photo(4000, 3000);
+        largeStage = BenchSupport::Photo(4000, 3000);
         for (const QString& folder : {standard, large}) {
             QFile xml(folder + "/def.xml");
             xml.open(QIODevice::WriteOnly);
             xml.write(defXml(100 * 1024));
-            photo(1000, 1000).save(folder + "/DPicsTexture.png");
+            BenchSupport::Photo(1000, 1000).save(folder + "/DPicsTexture.png");
         }
-        photo(800, 600).save(standard + "/stage.png");
+        BenchSupport::Photo(800, 600).save(standard + "/stage.png");
         largeStage.save(large + "/stage.png");
     }
 };
@@ -208,7 +194,7 @@ frmMain* standardWindow() {
         found->SelectedTexture = Globals::TextureItem(2);
         found->CreateNewColors();
         const QString picture = folders().root.filePath("texture picture.png");
-        photo(1000, 1000).save(picture);
+        BenchSupport::Photo(1000, 1000).save(picture);
         for (int i = 0; i < 2; ++i) {
             auto color = Factory::NewColor(
                 Factory::NewTexture(90 + i, QStringLiteral("Photo"), picture, TextureKind::Image, false, false),

@@ -5,6 +5,8 @@
 #include "platform/PictureReader.h"
 #include "platform/PngFile.h"
 
+#include "support/BenchSupport.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
@@ -21,20 +23,6 @@
 namespace {
 
 enum Kind { Photo = 0, Flat = 1 };
-
-QImage photo(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    std::mt19937 engine(7);
-    for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const int noise = static_cast<int>(engine() % 9) - 4;
-            line[x] = qRgb(std::clamp(x * 255 / width + noise, 0, 255), std::clamp(y * 255 / height + noise, 0, 255),
-                           std::clamp(128 + noise * 3, 0, 255));
-        }
-    }
-    return image;
-}
 
 QImage flat(int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
@@ -55,7 +43,7 @@ const QImage& picture(int kind, int scale) {
     static std::map<std::pair<int, int>, QImage> made;
     QImage& image = made[{kind, scale}];
     if (image.isNull())
-        image = kind == Photo ? photo(4000 * scale, 3000 * scale) : flat(4000 * scale, 3000 * scale);
+        image = kind == Photo ? BenchSupport::Photo(4000 * scale, 3000 * scale) : flat(4000 * scale, 3000 * scale);
     return image;
 }
 
@@ -116,9 +104,15 @@ void BM_ParallelEncode(benchmark::State& state) {
         static_cast<double>(bytes) / static_cast<double>(contents(files(kind, scale).second).size());
 }
 
-// Baseline: Qt's single-core decode of our file.
-void BM_QtDecodeOurs(benchmark::State& state) {
-    const QString path = files(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))).first;
+// The benchmark's picture as written by us, and by Qt's default save.
+QString ours(const benchmark::State& state) {
+    return files(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))).first;
+}
+QString qts(const benchmark::State& state) {
+    return files(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))).second;
+}
+
+void QtDecode(benchmark::State& state, const QString& path) {
     for (auto _ : state) {
         QImageReader reader(path);
         reader.setAllocationLimit(PictureReader::AllocationLimitMB);
@@ -127,32 +121,22 @@ void BM_QtDecodeOurs(benchmark::State& state) {
     }
 }
 
-void BM_ParallelRead(benchmark::State& state) {
-    const QString path = files(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))).first;
+void Read(benchmark::State& state, const QString& path) {
     for (auto _ : state) {
         QImage image = PngFile::Read(path);
         benchmark::DoNotOptimize(image.constBits());
     }
 }
+
+// Baseline: Qt's single-core decode of our file.
+void BM_QtDecodeOurs(benchmark::State& state) { QtDecode(state, ours(state)); }
+
+void BM_ParallelRead(benchmark::State& state) { Read(state, ours(state)); }
 
 // Baseline: Qt's single-core decode of its own file, a PNG from elsewhere.
-void BM_QtDecodeElsewhere(benchmark::State& state) {
-    const QString path = files(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))).second;
-    for (auto _ : state) {
-        QImageReader reader(path);
-        reader.setAllocationLimit(PictureReader::AllocationLimitMB);
-        QImage image = reader.read();
-        benchmark::DoNotOptimize(image.constBits());
-    }
-}
+void BM_QtDecodeElsewhere(benchmark::State& state) { QtDecode(state, qts(state)); }
 
-void BM_ReadElsewhere(benchmark::State& state) {
-    const QString path = files(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))).second;
-    for (auto _ : state) {
-        QImage image = PngFile::Read(path);
-        benchmark::DoNotOptimize(image.constBits());
-    }
-}
+void BM_ReadElsewhere(benchmark::State& state) { Read(state, qts(state)); }
 
 void Sizes(benchmark::internal::Benchmark* b) {
     b->ArgNames({"kind", "scale"})->Args({Photo, 1})->Args({Flat, 1})->Args({Photo, 2})->Args({Flat, 2});

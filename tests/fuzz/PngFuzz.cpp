@@ -12,13 +12,12 @@
 #include "platform/PngFile.h"
 #include "platform/RuntimeError.h"
 
+#include "FuzzRun.h"
+
 #include <QBuffer>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QImage>
-#include <QTemporaryDir>
 
 #include <zlib.h>
 
@@ -28,7 +27,6 @@
 #include <cstring>
 #include <random>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -237,29 +235,8 @@ private:
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QCoreApplication app(argc, argv);
-    long seconds = 60;
-    uint64_t seed = std::random_device{}();
-    QString work;
-    const QStringList args = app.arguments();
-    for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
-        if (args[i] == "--seconds")
-            seconds = args[i + 1].toLong();
-        else if (args[i] == "--seed")
-            seed = args[i + 1].toULongLong();
-        else if (args[i] == "--work")
-            work = args[i + 1];
-    }
-    const QFileInfo shm(QStringLiteral("/dev/shm"));
-    QTemporaryDir temporary(shm.isDir() && shm.isWritable() ? QStringLiteral("/dev/shm/PngFuzz-XXXXXX")
-                                                            : QDir::tempPath() + QStringLiteral("/PngFuzz-XXXXXX"));
-    if (work.isEmpty())
-        work = temporary.path();
-    QDir().mkpath(work);
-    std::printf("PngFuzz: seed %llu, %ld s, in %s\n", static_cast<unsigned long long>(seed), seconds, qPrintable(work));
-    std::fflush(stdout);
-    // A hang is a finding too: the process ends by the alarm's default action, which fails the run.
-    ::alarm(static_cast<unsigned>(seconds) + 60);
-    Fuzzer fuzzer(work, seed);
-    fuzzer.RunFor(std::chrono::seconds(seconds));
+    const FuzzRun run("PngFuzz", app.arguments());
+    Fuzzer fuzzer(run.work, run.seed);
+    fuzzer.RunFor(std::chrono::seconds(run.seconds));
     return 0;
 }

@@ -412,6 +412,8 @@ public:
         m_index = static_cast<size_t>(after - chunks.begin()) - 1;
     }
 
+    bool Done() const { return m_position >= m_end; }
+
     // The next piece, or false once the range is read.
     bool Next(const uint8_t*& data, uint32_t& length) {
         while (m_position < m_end && m_index < m_chunks.size()) {
@@ -481,24 +483,33 @@ bool DecodeBand(const FileLayout& layout, size_t index, const Target& target, uL
     z_stream& z = stream.z();
     StreamReader reader(layout.idat, band.streamBegin, band.streamEnd);
     auto feed = [&]() {
-        if (z.avail_in != 0)
-            return true;
         const uint8_t* data = nullptr;
         uint32_t length = 0;
-        if (!reader.Next(data, length))
-            return false;
-        z.next_in = const_cast<Bytef*>(data);
-        z.avail_in = length;
-        return true;
+        if (z.avail_in == 0 && reader.Next(data, length)) {
+            z.next_in = const_cast<Bytef*>(data);
+            z.avail_in = length;
+        }
     };
+    // A band that is not the last is inflated with Z_BLOCK, which stops at every block boundary, so the
+    // state after its last byte tells whether it ends on one.
+    const int flush = last ? Z_NO_FLUSH : Z_BLOCK;
     bool ended = false;
-    // Z_BLOCK stops at every block boundary, so the state after the band's last byte tells whether the
-    // band ends on one.
-    auto inflateStep = [&]() {
-        const int result = inflate(&z, Z_BLOCK);
-        if (result == Z_STREAM_END)
+    int idle = 0;
+    // One call of inflate. A call may only move on bits it already holds, taking no input and giving no
+    // output (at most one in a row for sound data); a third such call in a row means the band is stuck.
+    auto step = [&]() {
+        feed();
+        const uInt in = z.avail_in;
+        const uInt out = z.avail_out;
+        const int result = inflate(&z, flush);
+        if (result == Z_STREAM_END) {
             ended = true;
-        return result == Z_OK || (result == Z_STREAM_END && last);
+            return last;
+        }
+        if (result != Z_OK && result != Z_BUF_ERROR)
+            return false;
+        idle = z.avail_in == in && z.avail_out == out ? idle + 1 : 0;
+        return idle < 3;
     };
 
     for (uint32_t y = band.firstRow; y < band.endRow; ++y) {
@@ -507,7 +518,7 @@ bool DecodeBand(const FileLayout& layout, size_t index, const Target& target, uL
         z.next_out = row;
         z.avail_out = static_cast<uInt>(rowBytes);
         while (z.avail_out > 0) {
-            if (ended || !feed() || !inflateStep())
+            if (ended || !step())
                 return false;
         }
         adler = adler32(adler, row, static_cast<uInt>(rowBytes));
@@ -521,29 +532,27 @@ bool DecodeBand(const FileLayout& layout, size_t index, const Target& target, uL
             out[x] = 0xFF000000u | (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | uint32_t{p[2]};
         }
     }
-    // What is left of the band may end a block or the stream but hold no more data.
+    // What is left may end a block, or the stream in the last band, but gives no more data.
     uint8_t spare = 0;
-    while (feed()) {
-        if (ended)
-            return false;
+    for (;;) {
+        const bool inputLeft = z.avail_in != 0 || !reader.Done();
+        if (ended) {
+            if (inputLeft)
+                return false;  // bytes after the end of the stream
+            break;
+        }
+        // Not the last band: stop as the input runs out; a call without input would begin the next
+        // block's header.
+        if (!last && !inputLeft)
+            break;
         z.next_out = &spare;
         z.avail_out = 1;
-        if (!inflateStep() || z.avail_out == 0)
+        if (!step() || z.avail_out == 0)
             return false;
     }
-    if (last) {
-        // Z_BLOCK left the last block's end behind; with the input gone, one more call ends the stream.
-        if (!ended) {
-            z.next_out = &spare;
-            z.avail_out = 1;
-            if (inflate(&z, Z_BLOCK) != Z_STREAM_END || z.avail_out == 0)
-                return false;
-        }
-        return true;
-    }
-    // On a block boundary, byte-aligned, the final block not begun. No call without input may come
-    // before this: it would start reading the next block's header.
-    return z.data_type == 128;
+    // The last band ended the stream; any other ends on a block boundary, byte-aligned, the final block
+    // not begun.
+    return last ? ended : z.data_type == 128;
 }
 
 }  // namespace

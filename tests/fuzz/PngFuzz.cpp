@@ -95,6 +95,11 @@ public:
                    banded(picture(64, 64, 3, false), 8), banded(picture(100, 3, 4, false), 0),
                    banded(picture(300, 40, 5, true), 0), banded(picture(5, 200, 6, false), 32),
                    qtPng(picture(20, 20, 7, true))};
+        for (size_t i = 0; i + 1 < m_seeds.size(); ++i) {
+            QImage ignored;
+            if (decode(m_seeds[i], ignored) != ParallelPng::Status::Decoded)
+                fail("a file written here does not decode in parallel");
+        }
     }
 
     void RunFor(std::chrono::seconds duration) {
@@ -183,6 +188,13 @@ private:
         run(input);
     }
 
+    static ParallelPng::Status decode(const Bytes& input, QImage& image) {
+        return ParallelPng::Decode(input.data(), input.size(), {}, [&](uint32_t width, uint32_t height) {
+            image = QImage(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
+            return image.isNull() ? ParallelPng::Target{} : ParallelPng::Target{image.bits(), image.bytesPerLine()};
+        });
+    }
+
     void run(const Bytes& input) {
         ++m_runs;
         const QString inputPath = m_work + QStringLiteral("/input.png");
@@ -196,12 +208,7 @@ private:
         file.close();
         try {
             QImage ours;
-            const ParallelPng::Status status =
-                ParallelPng::Decode(input.data(), input.size(), {}, [&](uint32_t width, uint32_t height) {
-                    ours = QImage(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
-                    return ours.isNull() ? ParallelPng::Target{}
-                                         : ParallelPng::Target{ours.bits(), ours.bytesPerLine()};
-                });
+            const ParallelPng::Status status = decode(input, ours);
             if (status == ParallelPng::Status::Decoded) {
                 ++m_decoded;
                 const QImage qt = QImage::fromData(input.data(), static_cast<int>(input.size()), "PNG");

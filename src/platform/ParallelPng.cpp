@@ -33,10 +33,12 @@ constexpr uint32_t MaxChunkData = 1u << 20;  // IDAT data per chunk
 // streams them.
 constexpr size_t MaxIdatChunks = 1 << 16;
 constexpr size_t BatchBytes = 256 * 1024;  // filtered rows handed to deflate at a time
-// The fastest level with lazy matching: the faster levels (1 to 3) write flat pictures two to three
-// times the size of Qt's default save, this one within a tenth of it, photos too, at a quarter of the
-// default level's time.
+// Level 4, the fastest with lazy matching: the faster levels (1 to 3) write flat pictures two to three
+// times the size of Qt's default save, this one within a tenth of it. Its match chain is cut from 16 to 8
+// links, which saves a sixth of the time on photos for some 6 % more bytes (1.13 times Qt's default
+// save) and changes nothing on flat pictures.
 constexpr int DeflateLevel = 4;
+constexpr int GoodLength = 4, MaxLazy = 4, NiceLength = 16, MaxChain = 8;
 constexpr uint32_t MaxPngLength = 0x7FFFFFFF;
 constexpr uint64_t MaxRowBytes = uint64_t{1} << 30;
 constexpr uint8_t Signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -274,6 +276,7 @@ public:
     DeflateStream() {
         if (deflateInit2(&m_z, DeflateLevel, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
             throw std::bad_alloc();
+        deflateTune(&m_z, GoodLength, MaxLazy, NiceLength, MaxChain);
     }
     ~DeflateStream() { deflateEnd(&m_z); }
     DeflateStream(const DeflateStream&) = delete;

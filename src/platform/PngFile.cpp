@@ -28,20 +28,6 @@ bool LooksBanded(const QByteArray& head) {
            head.at(24) == 8 && head.at(25) == 2 && head.mid(37, 4) == QByteArray(ParallelPng::BandChunk, 4);
 }
 
-QImage ReadBanded(const QString& path) {
-    if (!RegularFile::IsRegular(path))
-        return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxBandedFileBytes() || !LooksBanded(file.read(HeadBytes)))
-        return {};
-    // Read, not mapped: a file cut short by someone else while mapped would end the program.
-    const qint64 size = file.size();
-    QByteArray bytes(size, Qt::Uninitialized);
-    if (!file.seek(0) || file.read(bytes.data(), size) != size)
-        return {};
-    return DecodeBanded(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(size));
-}
-
 }  // namespace
 
 std::vector<uint8_t> Encode(const QImage& picture) {
@@ -70,9 +56,30 @@ QImage DecodeBanded(const uint8_t* data, size_t size) {
     return image;
 }
 
+QImage ReadBanded(QFile& file) {
+    QImage image;
+    const qint64 size = file.size();
+    if (size <= MaxBandedFileBytes() && LooksBanded(file.peek(HeadBytes))) {
+        // Read, not mapped: a file cut short by someone else while mapped would end the program.
+        QByteArray bytes(size, Qt::Uninitialized);
+        if (file.read(bytes.data(), size) == size)
+            image = DecodeBanded(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(size));
+        if (image.isNull())
+            file.seek(0);
+    }
+    return image;
+}
+
 QImage Read(const QString& path) {
-    QImage image = ReadBanded(path);
-    return image.isNull() ? PictureReader::Read(path) : image;
+    if (RegularFile::IsRegular(path)) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) {
+            const QImage image = ReadBanded(file);
+            if (!image.isNull())
+                return image;
+        }
+    }
+    return PictureReader::Read(path);
 }
 
 }  // namespace PngFile

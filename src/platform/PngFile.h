@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QString>
 
+class QFile;
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -18,6 +20,10 @@ std::vector<uint8_t> Encode(const QImage& picture);
 // Decodes a PNG written by Encode on all cores, into what Qt's PNG reader gives for it (RGB32). A null
 // image for any other bytes, a file that does not check out, or a picture over the document's limits.
 QImage DecodeBanded(const uint8_t* data, size_t size);
+
+// Reads an open file, from its start, written by Encode on all cores. A null image for any other file, one that does not
+// check out, or one over the document's limits; the file is then back at its start for the ordinary decode.
+QImage ReadBanded(QFile& file);
 
 // Reads a picture file: a PNG written by Encode on all cores, anything else (or one that does not check
 // out) through PictureReader::Read, whose errors it raises.

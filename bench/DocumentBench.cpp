@@ -4,7 +4,8 @@
 // file copy plus a CRC and the flush to disk, far below encoding the picture again.
 // Also the start of the recent-files list from an empty setting and from one of 100,000 entries, and the
 // main window saving and opening whole documents: the standard one, and one whose stage is a 4000 x 3000
-// photo, changed or unchanged since it was read from a PNG.
+// photo, changed or unchanged since it was read from a PNG, and opening one whose stage is Qt's PNG or
+// the stage's own banded one.
 #include "app/MRUManager.h"
 #include "app/MainModule.h"
 #include "app/frmMain.h"
@@ -14,6 +15,7 @@
 #include "model/Texture.h"
 #include "platform/App.h"
 #include "platform/ImagingControl.h"
+#include "platform/PngFile.h"
 #include "platform/Settings.h"
 #include "services/CommandIds.h"
 #include "services/DocumentArchive.h"
@@ -21,6 +23,8 @@
 #include "views/ColorHistory.h"
 #include "views/ColorMatch.h"
 #include "views/ColorPanel.h"
+
+#include "support/BenchSupport.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -34,25 +38,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <random>
 #include <vector>
 
 namespace {
-
-// A photograph stand-in: smooth gradients with a little noise, so PNG compresses it as it would a photo.
-QImage photo(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    std::mt19937 engine(7);
-    for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const int noise = static_cast<int>(engine() % 9) - 4;
-            line[x] = qRgb(std::clamp(x * 255 / width + noise, 0, 255), std::clamp(y * 255 / height + noise, 0, 255),
-                           std::clamp(128 + noise * 3, 0, 255));
-        }
-    }
-    return image;
-}
 
 QByteArray defXml(qsizetype bytes) {
     QByteArray xml =
@@ -76,14 +64,14 @@ struct Folders {
         large = root.filePath("large");
         QDir().mkpath(standard);
         QDir().mkpath(large);
-        largeStage = photo(4000, 3000);
+        largeStage = BenchSupport::Photo(4000, 3000);
         for (const QString& folder : {standard, large}) {
             QFile xml(folder + "/def.xml");
             xml.open(QIODevice::WriteOnly);
             xml.write(defXml(100 * 1024));
-            photo(1000, 1000).save(folder + "/DPicsTexture.png");
+            BenchSupport::Photo(1000, 1000).save(folder + "/DPicsTexture.png");
         }
-        photo(800, 600).save(standard + "/stage.png");
+        BenchSupport::Photo(800, 600).save(standard + "/stage.png");
         largeStage.save(large + "/stage.png");
     }
 };
@@ -208,7 +196,7 @@ frmMain* standardWindow() {
         found->SelectedTexture = Globals::TextureItem(2);
         found->CreateNewColors();
         const QString picture = folders().root.filePath("texture picture.png");
-        photo(1000, 1000).save(picture);
+        BenchSupport::Photo(1000, 1000).save(picture);
         for (int i = 0; i < 2; ++i) {
             auto color = Factory::NewColor(
                 Factory::NewTexture(90 + i, QStringLiteral("Photo"), picture, TextureKind::Image, false, false),
@@ -296,13 +284,34 @@ void BM_WindowSaveUnchangedLargeStage(benchmark::State& state) {
     for (auto _ : state) window->WriteDocument(target);
 }
 
-// A document of three plain proofers on a 4000 x 3000 photo stage; beside BM_PngDecodeLargeStage, the
-// decode of the same PNG file.
-void BM_WindowOpenLargeStage(benchmark::State& state) {
+// The large stage picture as the stage now saves it: a PNG in bands.
+const QString& bandedPhotoPng() {
+    static const QString path = [] {
+        const QString file = folders().root.filePath("banded photo.png");
+        const std::vector<uint8_t> png = PngFile::Encode(folders().largeStage);
+        QFile out(file);
+        out.open(QIODevice::WriteOnly);
+        out.write(reinterpret_cast<const char*>(png.data()), static_cast<qint64>(png.size()));
+        return file;
+    }();
+    return path;
+}
+
+// Baseline: Qt's single-core decode of the banded stage picture.
+void BM_PngDecodeBandedLargeStage(benchmark::State& state) {
+    const QString path = bandedPhotoPng();
+    for (auto _ : state) {
+        QImage image(path);
+        benchmark::DoNotOptimize(image.bits());
+    }
+}
+
+// Opens a document of three plain proofers on a 4000 x 3000 photo stage from the given PNG.
+void OpenLargeStage(benchmark::State& state, const QString& stagePng, const QString& name) {
     frmMain* window = standardWindow();
     if (!window)
         return state.SkipWithError("no main window, or no texture file in the program folder");
-    const QString folder = folders().root.filePath("large-document");
+    const QString folder = folders().root.filePath(name);
     QDir().mkpath(folder);
     QFile def(folder + "/def.xml");
     def.open(QIODevice::WriteOnly);
@@ -312,10 +321,18 @@ void BM_WindowOpenLargeStage(benchmark::State& state) {
         "backcolor='16777215'/></Match></Root>");
     def.close();
     QFile::remove(folder + "/stage.png");
-    QFile::copy(largePhotoPng(), folder + "/stage.png");
-    const QString target = folders().root.filePath("large-open.tnd");
+    QFile::copy(stagePng, folder + "/stage.png");
+    const QString target = folders().root.filePath(name + ".tnd");
     DocumentArchive::Pack(folder, target);
     for (auto _ : state) window->ReadDocument(target);
+}
+
+// A stage from elsewhere (Qt's PNG); beside BM_PngDecodeLargeStage, the decode of the same file.
+void BM_WindowOpenLargeStage(benchmark::State& state) { OpenLargeStage(state, largePhotoPng(), "large-document"); }
+
+// A stage saved by the stage (in bands); beside BM_PngDecodeBandedLargeStage, Qt's decode of the same file.
+void BM_WindowOpenBandedLargeStage(benchmark::State& state) {
+    OpenLargeStage(state, bandedPhotoPng(), "banded-document");
 }
 
 }  // namespace
@@ -329,6 +346,7 @@ BENCHMARK(BM_CopyFilesLargeStage)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MemcpyLargeStage)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QtPngSaveLargeStage)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PngDecodeLargeStage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PngDecodeBandedLargeStage)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MRUInitEmpty)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MRUInitHundredThousand)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WindowSaveStandard)->Unit(benchmark::kMillisecond);
@@ -336,3 +354,4 @@ BENCHMARK(BM_WindowOpenStandard)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WindowSaveChangedLargeStage)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WindowSaveUnchangedLargeStage)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WindowOpenLargeStage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowOpenBandedLargeStage)->Unit(benchmark::kMillisecond);

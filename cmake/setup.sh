@@ -6,7 +6,7 @@ set -euo pipefail
 TINDRAL_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-image-formats-plugins libgl1-mesa-dev
-  libpugixml-dev libzip-dev
+  libpugixml-dev libzip-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils xvfb xauth
 )

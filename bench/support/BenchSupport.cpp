@@ -14,7 +14,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
+#include <random>
 
 namespace BenchSupport {
 
@@ -31,6 +33,20 @@ void CloseWithoutSaving(frmMain* window) {
     window->close();
     delete window;
     MessageBox::SetHandler({});
+}
+
+QImage Photo(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    std::mt19937 engine(7);
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const int noise = static_cast<int>(engine() % 9) - 4;
+            line[x] = qRgb(std::clamp(x * 255 / width + noise, 0, 255), std::clamp(y * 255 / height + noise, 0, 255),
+                           std::clamp(128 + noise * 3, 0, 255));
+        }
+    }
+    return image;
 }
 
 }  // namespace BenchSupport

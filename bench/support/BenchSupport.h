@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -12,6 +13,9 @@ int RunBenchmarks(int argc, char** argv);
 
 // Closes and deletes the main window; what the benchmark changed is dropped without the save question.
 void CloseWithoutSaving(frmMain* window);
+
+// A photograph stand-in: smooth gradients with a little noise, so PNG compresses it as it would a photo.
+QImage Photo(int width, int height);
 
 }  // namespace BenchSupport
 

@@ -2,6 +2,7 @@
 
 #include "platform/App.h"
 #include "platform/PictureReader.h"
+#include "platform/PngFile.h"
 #include "platform/RuntimeError.h"
 
 #include <QFile>
@@ -124,6 +125,12 @@ QImage DecodeStage(const QString& path) {
     if (width == 0 || height == 0 || width > MaxStageSide || height > MaxStageSide ||
         uint64_t{width} * height > static_cast<uint64_t>(MaxStagePixels))
         reject(QStringLiteral("stage.png declares %1 x %2 pixels, more than allowed.").arg(width).arg(height));
+
+    // The stage's own PNG decodes on all cores; any other, or one whose bands do not check out, is decoded
+    // the ordinary way below, which finds whatever damage the parallel decode refused.
+    const QImage banded = PngFile::ReadBanded(file);
+    if (!banded.isNull())
+        return banded;
 
     // Qt hands back the rows it got from a picture cut short or damaged, but then reports the read as failed.
     QImageReader reader(&file, "png");

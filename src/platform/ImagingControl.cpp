@@ -2,7 +2,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/Numeric.h"
-#include "platform/PictureReader.h"
+#include "platform/PngFile.h"
 #include "platform/RuntimeError.h"
 
 #include <QClipboard>
@@ -105,7 +105,7 @@ void ImagingControl::SetFileName(const QString& path) {
         SetPicture(QImage());
         return;
     }
-    const QImage image = PictureReader::Read(path);
+    const QImage image = PngFile::Read(path);
     m_fileName = path;
     SetPicture(Flattened(image));
 }

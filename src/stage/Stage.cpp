@@ -12,6 +12,7 @@
 #include "platform/ImagingControl.h"
 #include "platform/MessageBox.h"
 #include "platform/PictureBox.h"
+#include "platform/PngFile.h"
 #include "platform/RasterDC.h"
 #include "platform/RuntimeError.h"
 #include "platform/WindowRegistry.h"
@@ -357,22 +358,14 @@ bool Stage::PictureFileIsCurrent() const {
 }
 
 void Stage::WriteStagePng(const QString& path) const {
-    QImage picture = imImg->Picture();
-    if (picture.isNull()) {
+    // Encoded on all cores as an ordinary PNG whose bands the document's open decodes on all cores again.
+    const std::vector<uint8_t> png = PngFile::Encode(imImg->Picture());
+    if (png.empty()) {
         Err::Raise(ImagingControl::ErrorWriteFailed);
     }
-    if (picture.hasAlphaChannel()) {
-        picture = picture.convertToFormat(QImage::Format_RGB32);
-    }
-    // A fast deflate setting costs a little size and saves most of the time of the default one.
-    AtomicFile file(path, AtomicFile::Durability::Scratch);
-    QImageWriter writer(file.Device(), "png");
-    writer.setQuality(StagePngQuality);
-    if (!writer.write(picture)) {
-        file.RaiseWriteError();
-        Err::Raise(ImagingControl::ErrorWriteFailed);
-    }
-    file.Commit();
+    AtomicFile::WriteWhole(
+        path, QByteArrayView(reinterpret_cast<const char*>(png.data()), static_cast<qsizetype>(png.size())),
+        AtomicFile::Durability::Scratch);
 }
 
 void Stage::RememberPictureFile(const QString& path) {

@@ -173,8 +173,6 @@ private:
     bool m_internalPicture = false;
     QString m_undoPath;
     QString m_pictureFile;
-    // QImageWriter's quality for "stage.png": zlib level 1 in Qt's PNG writer.
-    static constexpr int StagePngQuality = 80;
     Draw m_draw;
     bool m_drawing = false;
     int32_t m_object = DrawingObject::Lines;

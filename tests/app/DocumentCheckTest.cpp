@@ -1,4 +1,5 @@
 #include "app/DocumentCheck.h"
+#include "platform/ParallelPng.h"
 #include "services/DocumentArchive.h"
 #include "support/DamagedPng.h"
 #include "support/TestEnvironment.h"
@@ -10,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <functional>
 #include <optional>
@@ -28,6 +30,19 @@ std::string pngHeader(uint32_t width, uint32_t height) {
     for (uint32_t v : {width, height})
         for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<char>((v >> shift) & 0xFF));
     bytes += std::string("\x08\x02\0\0\0\0\0\0\0", 9);
+    return bytes;
+}
+
+// The second band's offset in the band table of a PNG in bands one byte late (CRC made right): the parallel
+// reader refuses it, and the ordinary decode never reads the table.
+QByteArray WithDamagedBandTable(const QByteArray& png) {
+    QByteArray bytes = png;
+    constexpr qsizetype table = 8 + 25 + 8, secondOffset = table + 4 + 8 + 4;
+    const auto count = static_cast<qsizetype>(static_cast<uchar>(bytes[table + 3]));
+    bytes[secondOffset + 3] = static_cast<char>(bytes[secondOffset + 3] + 1);
+    const uLong crc =
+        crc32(0, reinterpret_cast<const Bytef*>(bytes.constData() + table - 4), static_cast<uInt>(4 + 4 + 8 * count));
+    for (int k = 0; k < 4; ++k) bytes[table + 4 + 8 * count + k] = static_cast<char>((crc >> (24 - 8 * k)) & 0xFF);
     return bytes;
 }
 
@@ -74,6 +89,13 @@ TEST_P(Documents, AreAcceptedOnlyWhenTheReaderCanTakeThemWhole) {
 
 const std::string kGood = doc("Proofers='3' Holders='2' CurrentTexture='  No Texture'");
 const QByteArray kBusyPng = DamagedPng::Encode(DamagedPng::Busy(120, 90));
+// The same picture as the stage writes it: in four bands.
+const QByteArray kBandedPng = [] {
+    const QImage busy = DamagedPng::Busy(120, 90);
+    const std::vector<uint8_t> png =
+        ParallelPng::Encode({busy.constBits(), busy.bytesPerLine(), 120, 90, ParallelPng::Layout::Xrgb32}, {4});
+    return QByteArray(reinterpret_cast<const char*>(png.data()), static_cast<qsizetype>(png.size()));
+}();
 
 INSTANTIATE_TEST_SUITE_P(
     DocumentCheck, Documents,
@@ -132,7 +154,14 @@ INSTANTIATE_TEST_SUITE_P(
         DocumentCase{"stage_header_only", kGood, pngHeader(8, 6), false},
         DocumentCase{"stage_data_corrupt", kGood, DamagedPng::WithCorruptData(kBusyPng, false).toStdString(), false},
         DocumentCase{"stage_data_corrupt_behind_a_good_crc", kGood,
-                     DamagedPng::WithCorruptData(kBusyPng, true).toStdString(), false}),
+                     DamagedPng::WithCorruptData(kBusyPng, true).toStdString(), false},
+        DocumentCase{"stage_in_bands", kGood, kBandedPng.toStdString(), true},
+        DocumentCase{"stage_in_bands_with_a_damaged_band_table", kGood, WithDamagedBandTable(kBandedPng).toStdString(),
+                     true},
+        DocumentCase{"stage_in_bands_cut_in_its_data", kGood, DamagedPng::CutInItsData(kBandedPng).toStdString(),
+                     false},
+        DocumentCase{"stage_in_bands_data_corrupt_behind_a_good_crc", kGood,
+                     DamagedPng::WithCorruptData(kBandedPng, true).toStdString(), false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Each number the reader converts must be a whole decimal number as the program writes it: the standard

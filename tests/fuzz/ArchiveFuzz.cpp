@@ -12,19 +12,19 @@
 #include "platform/RuntimeError.h"
 #include "services/DocumentArchive.h"
 
+#include "FuzzRun.h"
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QTemporaryDir>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <string>
-#include <unistd.h>
 #include <vector>
 #include <zlib.h>
 
@@ -304,31 +304,8 @@ private:
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QCoreApplication app(argc, argv);
-    long seconds = 60;
-    uint64_t seed = std::random_device{}();
-    QString work;
-    const QStringList args = app.arguments();
-    for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
-        if (args[i] == "--seconds")
-            seconds = args[i + 1].toLong();
-        else if (args[i] == "--seed")
-            seed = args[i + 1].toULongLong();
-        else if (args[i] == "--work")
-            work = args[i + 1];
-    }
-    // A memory-backed folder when there is one: the runs make and remove many small files.
-    const QFileInfo shm(QStringLiteral("/dev/shm"));
-    QTemporaryDir temporary(shm.isDir() && shm.isWritable() ? QStringLiteral("/dev/shm/ArchiveFuzz-XXXXXX")
-                                                            : QDir::tempPath() + QStringLiteral("/ArchiveFuzz-XXXXXX"));
-    if (work.isEmpty())
-        work = temporary.path();
-    QDir().mkpath(work);
-    std::printf("ArchiveFuzz: seed %llu, %ld s, in %s\n", static_cast<unsigned long long>(seed), seconds,
-                qPrintable(work));
-    std::fflush(stdout);
-    // A hang is a finding too: the process ends by the alarm's default action, which fails the run.
-    ::alarm(static_cast<unsigned>(seconds) + 60);
-    Fuzzer fuzzer(work, seed);
-    fuzzer.RunFor(std::chrono::seconds(seconds));
+    const FuzzRun run("ArchiveFuzz", app.arguments());
+    Fuzzer fuzzer(run.work, run.seed);
+    fuzzer.RunFor(std::chrono::seconds(run.seconds));
     return 0;
 }

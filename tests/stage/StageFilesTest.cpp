@@ -7,6 +7,8 @@
 #include "platform/CommandBars.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
+#include "platform/ParallelPng.h"
+#include "platform/PngFile.h"
 #include "services/CommandIds.h"
 #include "support/FaultInjection.h"
 #include "support/PrivateMounts.h"
@@ -319,6 +321,31 @@ TEST_F(StageFiles, SaveStageWritesPngWhateverTheNameAndReplacesTheFile) {
     EXPECT_FALSE(stage->SaveStage(Path(QStringLiteral("no/such/folder/stage.png"))));
     EXPECT_TRUE(boxes.Requests().empty()) << "the document writer reports it";
     EXPECT_TRUE(stage->PictureIsDirty());
+}
+
+// "stage.png" carries its band table, and the stage's open takes it back through the parallel reader.
+TEST_F(StageFiles, AChangedPictureIsSavedInBandsAndOpensAgainPixelForPixel) {
+    QImage noise(301, 203, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x) noise.setPixel(x, y, qRgb(x * 37 % 256, y * 11 % 256, (x ^ y) & 255));
+    ASSERT_TRUE(stage->OpenPicture(Write(QStringLiteral("noise.bmp"), noise, "bmp")));
+    MakeDirty();
+    const QImage saved = Picture();
+    const QString path = Path(QStringLiteral("stage.png"));
+    ASSERT_TRUE(stage->SaveStage(path));
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_EQ(bytes.mid(37, 4), QByteArray(ParallelPng::BandChunk));
+    EXPECT_FALSE(
+        PngFile::DecodeBanded(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size()))
+            .isNull());
+    EXPECT_EQ(QImage(path).convertToFormat(QImage::Format_RGB32), saved);
+
+    stage->Invert();
+    ASSERT_TRUE(stage->OpenPicture(path));
+    EXPECT_EQ(Picture(), saved);
 }
 
 struct SaveCase {

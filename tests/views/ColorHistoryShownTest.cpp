@@ -76,8 +76,9 @@ TEST_P(ColorHistoryShown, StripShowsExactlyItsColoursWhereTheLayoutPutsThem) {
     for (int slot = 0; slot < 10; ++slot) {
         const QRect place(Margin + slot * (PanelWidth + Margin), Margin, PanelWidth, 50);
         const bool holds = std::find(c.shown.begin(), c.shown.end(), slot) != c.shown.end();
-        if (holds)
+        if (holds) {
             EXPECT_EQ(strip->Panel(slot)->geometry(), place) << "slot " << slot;
+        }
         EXPECT_EQ(RightClickAt(place.center()), holds ? c.reds[static_cast<size_t>(slot)] : -1) << "slot " << slot;
     }
 }

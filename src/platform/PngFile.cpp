@@ -30,19 +30,23 @@ bool LooksBanded(const QByteArray& head) {
 
 }  // namespace
 
+ParallelPng::Picture RowsOf(const QImage& picture) {
+    ParallelPng::Picture rows;
+    rows.pixels = picture.constBits();
+    rows.stride = picture.bytesPerLine();
+    rows.width = static_cast<uint32_t>(picture.width());
+    rows.height = static_cast<uint32_t>(picture.height());
+    rows.layout = picture.format() == QImage::Format_RGB888 ? ParallelPng::Layout::Rgb24 : ParallelPng::Layout::Xrgb32;
+    return rows;
+}
+
 std::vector<uint8_t> Encode(const QImage& picture) {
     if (picture.isNull())
         return {};
     QImage rows = picture;
     if (rows.format() != QImage::Format_RGB32 && rows.format() != QImage::Format_RGB888)
         rows = rows.convertToFormat(QImage::Format_RGB32);
-    ParallelPng::Picture source;
-    source.pixels = rows.constBits();
-    source.stride = rows.bytesPerLine();
-    source.width = static_cast<uint32_t>(rows.width());
-    source.height = static_cast<uint32_t>(rows.height());
-    source.layout = rows.format() == QImage::Format_RGB888 ? ParallelPng::Layout::Rgb24 : ParallelPng::Layout::Xrgb32;
-    return ParallelPng::Encode(source);
+    return ParallelPng::Encode(RowsOf(rows));
 }
 
 QImage DecodeBanded(const uint8_t* data, size_t size) {

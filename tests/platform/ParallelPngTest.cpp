@@ -81,17 +81,7 @@ QImage Drawing(int width, int height) {
     return image;
 }
 
-ParallelPng::Picture RowsOf(const QImage& image) {
-    ParallelPng::Picture rows;
-    rows.pixels = image.constBits();
-    rows.stride = image.bytesPerLine();
-    rows.width = static_cast<uint32_t>(image.width());
-    rows.height = static_cast<uint32_t>(image.height());
-    rows.layout = image.format() == QImage::Format_RGB888 ? ParallelPng::Layout::Rgb24 : ParallelPng::Layout::Xrgb32;
-    return rows;
-}
-
-Bytes Encode(const QImage& image, uint32_t bands = 0) { return ParallelPng::Encode(RowsOf(image), {bands}); }
+Bytes Encode(const QImage& image, uint32_t bands = 0) { return ParallelPng::Encode(PngFile::RowsOf(image), {bands}); }
 
 QByteArray AsQByteArray(const Bytes& bytes) {
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));

@@ -288,7 +288,7 @@ void BM_WindowSaveUnchangedLargeStage(benchmark::State& state) {
 const QString& bandedPhotoPng() {
     static const QString path = [] {
         const QString file = folders().root.filePath("banded photo.png");
-        const std::vector<uint8_t> png = PngFile::Encode(folders().largeStage);
+        const ParallelPng::Bytes png = PngFile::Encode(folders().largeStage);
         QFile out(file);
         out.open(QIODevice::WriteOnly);
         out.write(reinterpret_cast<const char*>(png.data()), static_cast<qint64>(png.size()));

@@ -82,7 +82,7 @@ const std::pair<QString, QString>& files(int kind, int scale) {
     auto& entry = f.paths[{kind, scale}];
     if (entry.first.isEmpty()) {
         const QString stem = f.dir.filePath(QStringLiteral("%1-%2").arg(kind).arg(scale));
-        const std::vector<uint8_t> ours = PngFile::Encode(picture(kind, scale));
+        const ParallelPng::Bytes ours = PngFile::Encode(picture(kind, scale));
         QFile out(stem + "-ours.png");
         out.open(QIODevice::WriteOnly);
         out.write(reinterpret_cast<const char*>(ours.data()), static_cast<qint64>(ours.size()));

@@ -18,6 +18,9 @@
 #include <system_error>
 #include <thread>
 
+#include <cerrno>
+#include <unistd.h>
+
 namespace ParallelPng {
 
 namespace {
@@ -562,7 +565,28 @@ bool DecodeBand(const FileLayout& layout, size_t index, const Target& target, uL
 
 unsigned ThreadCount() { return std::clamp(std::thread::hardware_concurrency(), 1u, MaxThreads); }
 
-std::vector<uint8_t> Encode(const Picture& picture, const EncodeOptions& options) {
+bool ReadFile(int fd, uint8_t* into, size_t size) {
+    constexpr size_t LeastPiece = size_t{4} << 20;
+    const size_t pieces = std::clamp<size_t>(size / LeastPiece, 1, ThreadCount());
+    std::atomic<bool> whole{true};
+    ForEach(pieces, [&](size_t piece) {
+        size_t at = size * piece / pieces;
+        const size_t end = size * (piece + 1) / pieces;
+        while (at < end && whole.load(std::memory_order_relaxed)) {
+            const ssize_t got = ::pread(fd, into + at, end - at, static_cast<off_t>(at));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0) {
+                whole = false;
+                return;
+            }
+            at += static_cast<size_t>(got);
+        }
+    });
+    return whole;
+}
+
+Bytes Encode(const Picture& picture, const EncodeOptions& options) {
     const size_t bytesPerPixel = picture.layout == Layout::Xrgb32 ? 4 : 3;
     if (!picture.pixels || picture.width == 0 || picture.height == 0 || picture.width > MaxPngLength ||
         picture.height > MaxPngLength || uint64_t{picture.width} * 3 + 1 > MaxRowBytes ||
@@ -591,7 +615,7 @@ std::vector<uint8_t> Encode(const Picture& picture, const EncodeOptions& options
         return {};
     const size_t total = at + ChunkFrame + 4 + ChunkFrame;
 
-    std::vector<uint8_t> file(total);
+    Bytes file(total);
     uint8_t* out = file.data();
     std::memcpy(out, Signature, sizeof Signature);
     uint8_t* ihdr = out + sizeof Signature;

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <new>
 #include <vector>
 
 // PNG files of 8-bit RGB pictures (colour type 2, no alpha) written and read on all cores.
@@ -40,6 +42,29 @@ struct Picture {
     Layout layout = Layout::Xrgb32;
 };
 
+// Makes elements without value-initialising them: a file's bytes are all written by the encoder, and
+// zeroing a large one first costs as much as writing it.
+template <class T>
+struct UninitializedAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UninitializedAllocator<U>;
+    };
+    UninitializedAllocator() = default;
+    template <class U>
+    UninitializedAllocator(const UninitializedAllocator<U>&) noexcept {}
+    template <class U>
+    void construct(U* p) noexcept {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+
+using Bytes = std::vector<uint8_t, UninitializedAllocator<uint8_t>>;
+
 struct EncodeOptions {
     // 0 picks the count from the picture's size; a count is cut to the number of rows.
     uint32_t bands = 0;
@@ -47,7 +72,7 @@ struct EncodeOptions {
 
 // The PNG file. Empty for an empty picture or one a PNG cannot hold (a side over 2^31 - 1, or a zlib
 // stream whose offsets do not fit 32 bits). Throws std::bad_alloc when memory runs out.
-std::vector<uint8_t> Encode(const Picture& picture, const EncodeOptions& options = {});
+Bytes Encode(const Picture& picture, const EncodeOptions& options = {});
 
 // The largest picture the reader decodes in parallel: the document's limits.
 struct Limits {
@@ -71,6 +96,11 @@ enum class Status {
 };
 
 Status Decode(const uint8_t* file, size_t size, const Limits& limits, const Allocate& allocate);
+
+// Reads size bytes from the start of the open file into into, in pieces side by side, so that copying a
+// large file out of the page cache and faulting in a fresh buffer do not hold up the cores. False when
+// the file ends sooner or a read fails.
+bool ReadFile(int fd, uint8_t* into, size_t size);
 
 // The threads a call uses at most: the machine's hardware threads, capped.
 unsigned ThreadCount();

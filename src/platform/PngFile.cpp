@@ -40,7 +40,7 @@ ParallelPng::Picture RowsOf(const QImage& picture) {
     return rows;
 }
 
-std::vector<uint8_t> Encode(const QImage& picture) {
+ParallelPng::Bytes Encode(const QImage& picture) {
     if (picture.isNull())
         return {};
     QImage rows = picture;
@@ -66,7 +66,7 @@ QImage ReadBanded(QFile& file) {
     if (size <= MaxBandedFileBytes() && LooksBanded(file.peek(HeadBytes))) {
         // Read, not mapped: a file cut short by someone else while mapped would end the program.
         QByteArray bytes(size, Qt::Uninitialized);
-        if (file.read(bytes.data(), size) == size)
+        if (ParallelPng::ReadFile(file.handle(), reinterpret_cast<uint8_t*>(bytes.data()), static_cast<size_t>(size)))
             image = DecodeBanded(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(size));
         if (image.isNull())
             file.seek(0);

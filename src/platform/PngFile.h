@@ -20,7 +20,7 @@ ParallelPng::Picture RowsOf(const QImage& picture);
 // The picture as an ordinary 8-bit RGB PNG, written on all cores. Alpha is not written: the stage's
 // pictures are opaque, and one with an alpha channel is first made opaque as QImage's RGB32 conversion
 // does. Empty for a null picture. Throws std::bad_alloc when memory runs out.
-std::vector<uint8_t> Encode(const QImage& picture);
+ParallelPng::Bytes Encode(const QImage& picture);
 
 // Decodes a PNG written by Encode on all cores, into what Qt's PNG reader gives for it (RGB32). A null
 // image for any other bytes, a file that does not check out, or a picture over the document's limits.

@@ -359,7 +359,7 @@ bool Stage::PictureFileIsCurrent() const {
 
 void Stage::WriteStagePng(const QString& path) const {
     // Encoded on all cores as an ordinary PNG whose bands the document's open decodes on all cores again.
-    const std::vector<uint8_t> png = PngFile::Encode(imImg->Picture());
+    const ParallelPng::Bytes png = PngFile::Encode(imImg->Picture());
     if (png.empty()) {
         Err::Raise(ImagingControl::ErrorWriteFailed);
     }

@@ -92,7 +92,7 @@ const QByteArray kBusyPng = DamagedPng::Encode(DamagedPng::Busy(120, 90));
 // The same picture as the stage writes it: in four bands.
 const QByteArray kBandedPng = [] {
     const QImage busy = DamagedPng::Busy(120, 90);
-    const std::vector<uint8_t> png =
+    const ParallelPng::Bytes png =
         ParallelPng::Encode({busy.constBits(), busy.bytesPerLine(), 120, 90, ParallelPng::Layout::Xrgb32}, {4});
     return QByteArray(reinterpret_cast<const char*>(png.data()), static_cast<qsizetype>(png.size()));
 }();

@@ -31,7 +31,7 @@
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using Bytes = ParallelPng::Bytes;
 
 QImage picture(int width, int height, uint32_t seed, bool noisy) {
     QImage image(width, height, QImage::Format_RGB32);

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <random>
@@ -23,7 +24,7 @@
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using Bytes = ParallelPng::Bytes;
 
 QImage Noise(int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
@@ -601,6 +602,29 @@ TEST(ParallelPngOtherFiles, MissingFilesFoldersAndFifosRaiseTheOrdinaryReadersEr
         EXPECT_NE(expected, 0) << name;
         EXPECT_EQ(TestEnvironment::ErrorNumberOf([&] { PngFile::Read(path); }), expected) << name;
     }
+}
+
+// A file read in pieces side by side is the file, byte for byte; one that ends sooner than asked is no read.
+TEST(ParallelPngFiles, AFileIsReadWholeInPiecesAndAShortOneIsRefused) {
+    const QString path = TestEnvironment::Home() + "/pieces.bin";
+    Bytes contents(size_t{9} << 20);
+    std::mt19937 engine(9);
+    for (uint8_t& byte : contents) byte = static_cast<uint8_t>(engine());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(reinterpret_cast<const char*>(contents.data()), static_cast<qint64>(contents.size())),
+              static_cast<qint64>(contents.size()));
+    file.close();
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    for (const size_t size : {size_t{0}, size_t{1}, size_t{4} << 20, contents.size() - 3, contents.size()}) {
+        Bytes read(size + 1, 0xAB);
+        ASSERT_TRUE(ParallelPng::ReadFile(file.handle(), read.data(), size)) << size;
+        EXPECT_TRUE(std::equal(read.begin(), read.begin() + static_cast<ptrdiff_t>(size), contents.begin())) << size;
+        EXPECT_EQ(read[size], 0xAB) << "nothing past the size asked " << size;
+    }
+    Bytes more(contents.size() + 1);
+    EXPECT_FALSE(ParallelPng::ReadFile(file.handle(), more.data(), more.size()));
+    EXPECT_FALSE(ParallelPng::ReadFile(-1, more.data(), 16));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/AtomicFile.h"
 
 #include "platform/App.h"
+#include "platform/Process.h"
 #include "platform/RuntimeError.h"
 
 #include <QFile>
@@ -11,7 +12,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <signal.h>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -69,8 +69,6 @@ pid_t writerOfSecondName(const char* entry) {
     }
     return pid > 0 && pid <= INT_MAX ? static_cast<pid_t>(pid) : 0;
 }
-
-bool processRuns(pid_t pid) { return ::kill(pid, 0) == 0 || errno == EPERM; }
 
 }  // namespace
 
@@ -369,7 +367,7 @@ void AtomicFile::RemoveLeftovers(const QString& folder) {
     }
     while (const dirent* entry = ::readdir(dir)) {
         const pid_t writer = writerOfSecondName(entry->d_name);
-        if (writer == 0 || processRuns(writer))
+        if (writer == 0 || Process::Runs(writer))
             continue;
         const int file =
             ::openat(::dirfd(dir), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);

@@ -1,5 +1,6 @@
 #include "services/TemporaryLeftovers.h"
 
+#include "platform/Process.h"
 #include "services/FileShared.h"
 
 #include <QDir>
@@ -8,11 +9,9 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <limits>
 #include <string>
 #include <unordered_map>
@@ -24,10 +23,6 @@ namespace {
 
 // The document and icon folders are flat; deeper trees are emptied only this far.
 constexpr int FolderDepth = 4;
-
-// ESRCH is the one answer that says no such process exists. EPERM is another user's running process, and
-// any other answer leaves the question open: in both cases the entries stay.
-bool processRuns(pid_t process) { return ::kill(process, 0) == 0 || errno != ESRCH; }
 
 // The names in the folder open as fd that start with prefix, without "." and "..". The folder is read
 // through a copy of fd.
@@ -95,7 +90,7 @@ int RemoveFrom(const QString& folder) {
             continue;
         const auto [known, added] = runs.try_emplace(process, false);
         if (added)
-            known->second = processRuns(static_cast<pid_t>(process));
+            known->second = Process::Runs(static_cast<pid_t>(process));
         if (known->second)
             continue;
         struct stat info {};
